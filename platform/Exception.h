@@ -1,0 +1,30 @@
+// The one exception class that every error of the program derives from, and the error
+// classes of the file layer. The window catches Exception at its edge and shows Message().
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+class Exception : public std::runtime_error {
+ public:
+  explicit Exception(const std::string& message) : std::runtime_error(message) {}
+  std::string Message() const { return what(); }
+};
+
+// File errors of the platform layer; their messages carry the full path and strerror.
+class EFCreateError : public Exception { using Exception::Exception; };
+class EFOpenError : public Exception { using Exception::Exception; };
+class EWriteError : public Exception { using Exception::Exception; };
+class EReadError : public Exception { using Exception::Exception; };
+
+namespace platform {
+
+// "Cannot create file "<full path>". <cause>" for the errno value err.
+[[noreturn]] void ThrowCreateError(const std::string& path, int err);
+// "Cannot open file "<full path>". <cause>" for the errno value err.
+[[noreturn]] void ThrowOpenError(const std::string& path, int err);
+// "Stream write error" / "Stream read error".
+[[noreturn]] void ThrowWriteError();
+[[noreturn]] void ThrowReadError();
+
+}  // namespace platform

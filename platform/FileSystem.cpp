@@ -1,0 +1,127 @@
+#include "platform/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "platform/Paths.h"
+
+namespace platform {
+namespace {
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool LessIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(
+      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
+      });
+}
+
+struct DirCloser {
+  void operator()(DIR* d) const { closedir(d); }
+};
+
+}  // namespace
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+  // Iterative matcher with one backtrack point: the last "*" seen. Linear in practice and
+  // never recursive, so long names cannot exhaust the stack.
+  size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || AsciiUpper(pattern[p]) == AsciiUpper(name[n]))) {
+      ++p;
+      ++n;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::vector<DirEntry> ListFolder(const std::string& folder, std::string_view pattern) {
+  std::vector<DirEntry> entries;
+  std::string base = folder.empty() ? std::string("/") : IncludeTrailingDelimiter(folder);
+  std::unique_ptr<DIR, DirCloser> dir(opendir(base.c_str()));
+  if (!dir) return entries;
+  while (dirent* d = readdir(dir.get())) {
+    std::string name = d->d_name;
+    if (name == "." || name == "..") continue;
+    if (!WildcardMatch(pattern, name)) continue;
+    DirEntry e;
+    e.name = name;
+    e.isHidden = name[0] == '.';
+    struct stat st {};
+    if (stat((base + name).c_str(), &st) == 0) {
+      e.isDir = S_ISDIR(st.st_mode);
+      e.isSystem = !S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode);
+      if (S_ISREG(st.st_mode)) e.size = static_cast<uint64_t>(st.st_size);
+    } else {
+      e.isSystem = true;  // a dangling link or an entry we may not look at
+    }
+    entries.push_back(std::move(e));
+  }
+  std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
+    if (LessIgnoringAsciiCase(a.name, b.name)) return true;
+    if (LessIgnoringAsciiCase(b.name, a.name)) return false;
+    return a.name < b.name;  // names equal but for case: byte order keeps the result stable
+  });
+  return entries;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PathExists(const std::string& path, uint64_t* size) {
+  struct stat st {};
+  if (path.empty() || stat(path.c_str(), &st) != 0) return false;
+  if (size) *size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+  return true;
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+#ifdef SYS_renameat2
+  if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 1 /*RENAME_NOREPLACE*/) == 0)
+    return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+  // File systems without RENAME_NOREPLACE: link fails when the target exists, so nothing
+  // is replaced; then the old name goes.
+  if (link(from.c_str(), to.c_str()) != 0) return false;
+  if (unlink(from.c_str()) != 0) {
+    int saved = errno;
+    unlink(to.c_str());
+    errno = saved;
+    return false;
+  }
+  return true;
+}
+
+bool RenameReplace(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+}  // namespace platform

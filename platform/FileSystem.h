@@ -1,0 +1,47 @@
+// Folder search with attributes, existence tests, rename and delete in their Linux form.
+// Listings are sorted by name compared after ASCII upper-casing, so results never depend
+// on the order in which the disk hands out its entries.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct DirEntry {
+  std::string name;      // bare name inside the folder
+  bool isDir = false;    // a folder (links followed)
+  bool isHidden = false; // the name begins with "."
+  bool isSystem = false; // neither a regular file nor a folder: socket, FIFO, device
+  uint64_t size = 0;     // bytes, for regular files
+  // A plain file: a regular file that is not hidden.
+  bool IsPlainFile() const { return !isDir && !isSystem && !isHidden; }
+};
+
+// The wildcard rule of folder searches: "*" stands for any run of bytes, "?" for exactly
+// one, every other byte matches itself ignoring ASCII case.
+bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+// Every entry of folder (without "." and "..") whose name matches pattern, sorted. A
+// folder that does not exist or cannot be listed gives an empty list.
+std::vector<DirEntry> ListFolder(const std::string& folder, std::string_view pattern = "*");
+
+// A regular file (links followed) exists at path. Folders do not count.
+bool FileExists(const std::string& path);
+// A folder exists at path.
+bool DirectoryExists(const std::string& path);
+// Anything (file, folder, other) exists at path; the lookup of a search "with all
+// attributes". Fills size when it is a regular file.
+bool PathExists(const std::string& path, uint64_t* size = nullptr);
+
+// Renames within the file system, never replacing an existing entry of the new name.
+// Returns false when the system refuses (errno is kept).
+bool RenameNoReplace(const std::string& from, const std::string& to);
+// Renames, replacing the target atomically (used to put a finished file in place).
+bool RenameReplace(const std::string& from, const std::string& to);
+// Deletes a file; false when it cannot.
+bool DeleteFile(const std::string& path);
+
+}  // namespace platform

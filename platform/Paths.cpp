@@ -1,0 +1,64 @@
+#include "platform/Paths.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <vector>
+
+namespace platform {
+
+std::string ExtractFilePath(std::string_view path) {
+  size_t slash = path.rfind(kPathDelim);
+  return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::string ExtractFileName(std::string_view path) {
+  size_t slash = path.rfind(kPathDelim);
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string ExtractFileExt(std::string_view path) {
+  std::string name = ExtractFileName(path);
+  size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string ChangeFileExt(std::string_view path, std::string_view ext) {
+  size_t nameStart = path.rfind(kPathDelim);
+  nameStart = nameStart == std::string_view::npos ? 0 : nameStart + 1;
+  size_t dot = path.rfind('.');
+  std::string result(path);
+  if (dot != std::string_view::npos && dot >= nameStart) result.resize(dot);
+  result += ext;
+  return result;
+}
+
+std::string ExpandFileName(std::string_view path) {
+  if (!path.empty() && path.front() == kPathDelim) return std::string(path);
+  std::vector<char> cwd(PATH_MAX + 1);
+  if (getcwd(cwd.data(), cwd.size()) == nullptr) return std::string(path);
+  return IncludeTrailingDelimiter(cwd.data()) + std::string(path);
+}
+
+std::string IncludeTrailingDelimiter(std::string_view folder) {
+  std::string result(folder);
+  if (result.empty() || result.back() != kPathDelim) result += kPathDelim;
+  return result;
+}
+
+std::string ExecutablePath() {
+  std::vector<char> buffer(PATH_MAX + 1);
+  ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  return n > 0 ? std::string(buffer.data(), static_cast<size_t>(n)) : std::string();
+}
+
+std::string ApplicationTitle(std::string_view executablePath) {
+  std::string name = ExtractFileName(executablePath);
+  size_t dot = name.find('.');
+  if (dot != std::string::npos) name.resize(dot);
+  for (size_t i = 1; i < name.size(); ++i)
+    if (name[i] >= 'A' && name[i] <= 'Z') name[i] = static_cast<char>(name[i] - 'A' + 'a');
+  return name;
+}
+
+}  // namespace platform

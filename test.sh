@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer (clang, so the fuzz targets can be built too) and runs the
+# whole suite: unit tests, GUI tests offscreen, and each fuzz target for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DTAVELO_SANITIZE=ON -DTAVELO_FUZZ=ON
+cmake --build build-test
+ctest --test-dir build-test --output-on-failure -j2
