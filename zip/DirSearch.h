@@ -1,0 +1,43 @@
+// TDirSearch: walks one folder tree and hands out the full names of the files whose names
+// match a pattern, depth first in listing order. The folder text may itself hold
+// wildcards; each folder level after the first wildcard then limits the sub-folders entered.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+class TDirSearch {
+ public:
+  // folder gets a trailing "/"; filePattern is an IsMatch pattern for the name part.
+  TDirSearch(std::string_view folder, bool recurse, std::string filePattern);
+
+  // The full name of the next matching file, or an empty text when there is none left.
+  std::string Next();
+  // The listing entry of the name last returned by Next (its size, attributes).
+  const platform::DirEntry& LastEntry() const { return last_; }
+
+  // The folder that a search of folder actually opens: folder itself (with a trailing
+  // "/"), or, when it holds wildcards, its part up to the last "/" before the first one.
+  static std::string OpenedFolder(std::string_view folder);
+
+ private:
+  // One open enumeration: a folder and the position reached in its sorted listing.
+  struct TSearchData {
+    std::string folder;  // with trailing "/"; empty for the current folder
+    std::vector<platform::DirEntry> entries;
+    size_t index = 0;
+  };
+
+  void Enter(std::string folder);
+
+  bool recurse_;
+  std::string filePattern_;
+  // Patterns that the sub-folder entered at level 0, 1, ... must match.
+  std::vector<std::string> folderPatterns_;
+  std::vector<TSearchData> stack_;
+  platform::DirEntry last_;
+};
