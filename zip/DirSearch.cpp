@@ -45,7 +45,13 @@ TDirSearch::TDirSearch(std::string_view folder, bool recurse, std::string filePa
 
 void TDirSearch::Enter(std::string folder) {
   TSearchData data;
-  data.entries = platform::ListFolder(folder.empty() ? std::string(".") : folder, "*");
+  const std::string listed = folder.empty() ? std::string(".") : folder;
+  if (platform::GetFolderId(listed, data.id)) {
+    for (const TSearchData& open : stack_) {
+      if (open.id == data.id) return;
+    }
+  }
+  data.entries = platform::ListFolder(listed, "*");
   data.folder = std::move(folder);
   stack_.push_back(std::move(data));
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/FolderIdentity.h"
 
 class TDirSearch {
  public:
@@ -30,8 +31,11 @@ class TDirSearch {
     std::string folder;  // with trailing "/"; empty for the current folder
     std::vector<platform::DirEntry> entries;
     size_t index = 0;
+    platform::FolderId id;
   };
 
+  // Pushes an enumeration of folder, unless a link leads back into a folder that the
+  // walk is already inside (which would repeat the tree without end).
   void Enter(std::string folder);
 
   bool recurse_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,20 @@ TEST(DirSearch, FolderPatternsLimitTheSubFoldersEnteredAtEachLevel) {
 
   EXPECT_EQ(TDirSearch::OpenedFolder(dir.Path() + "p*/x"), dir.Path());
   EXPECT_EQ(TDirSearch::OpenedFolder(dir.Path() + "p1"), dir.Path() + "p1/");
+}
+
+TEST(DirSearch, LinksBackIntoTheWalkAreNotFollowed) {
+  TempDir dir;
+  dir.Write("a/f.txt", "");
+  dir.Write("other/g.txt", "");
+  // Two links back up the tree would multiply the walk without end; a link to a folder
+  // outside the walk is followed like a folder.
+  std::filesystem::create_directory_symlink(dir.Path(), dir / "a/up1");
+  std::filesystem::create_directory_symlink(dir / "a", dir / "a/up2");
+  std::filesystem::create_directory_symlink(dir / "other", dir / "a/side");
+  TDirSearch search(dir.Path(), true, "*.txt");
+  EXPECT_EQ(All(search), (std::vector<std::string>{dir / "a/f.txt", dir / "a/side/g.txt",
+                                                   dir / "other/g.txt"}));
 }
 
 TEST(DirSearch, MissingFolderGivesNothing) {
