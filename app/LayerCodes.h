@@ -1,0 +1,27 @@
+// The 13 layer codes in their fixed order, with the caption of each one's check box. A code
+// is at once the extension searched for, the new file name, the settings value name and
+// the text in the messages.
+#pragma once
+
+#include <array>
+
+struct TLayerCode {
+  const char* code;
+  const char* caption;
+};
+
+inline constexpr std::array<TLayerCode, 13> kLayerCodes{{
+    {"GTO", "GTO - Top Overlay"},
+    {"GTP", "GTP - Top Paste"},
+    {"GTS", "GTS - Top Solder"},
+    {"GTL", "GTL - Top Layer"},
+    {"GBO", "GBO - Bottom Overlay"},
+    {"GBP", "GBP - Bottom Paste"},
+    {"GBS", "GBS - Bottom Solder"},
+    {"GBL", "GBL - Bottom Layer"},
+    {"GKO", "GKO - KeepOut Layer"},
+    {"GM1", "GM1 - Mechanical 1"},
+    {"GPT", "GPT - Top Pad Master"},
+    {"GPB", "GPB - Bottom Pad Master"},
+    {"TXT", "TXT - NC Drill Data"},
+}};

@@ -1,0 +1,19 @@
+// Renaming one layer file: the first plain file of the working folder whose extension is
+// the layer code becomes the bare code. Among several candidates a file whose beginning
+// looks like its layer's format is preferred, and the contact sheet is never a candidate.
+#pragma once
+
+#include <string>
+
+enum class TRenameOutcome { Renamed, NotFound, AlreadyExists, RenameFailed };
+
+// The name of the file to rename for code in folder (ending in "/"), or empty when there
+// is none.
+std::string ChooseLayerFile(const std::string& folder, const std::string& code);
+
+// The file's first 4 KiB look like the layer's format: an Excellon header line "M48" for
+// the drill code TXT, a Gerber "%FS" or "%MO" parameter or a "G04" comment for the others.
+bool LooksLikeLayerFormat(const std::string& path, const std::string& code);
+
+// Searches, tests and renames; never replaces an existing file.
+TRenameOutcome RenameLayerFile(const std::string& folder, const std::string& code);

@@ -1,0 +1,18 @@
+// Start-up: the upper-case table before anything else, then the framework, the UI hooks,
+// the main window, and the message loop until the window closes.
+#include <QApplication>
+
+#include "app/GuiHooks.h"
+#include "app/ZOR_form.h"
+#include "kztools/kzStrTools.h"
+#include "platform/Paths.h"
+
+int main(int argc, char* argv[]) {
+  InitUpperTable();
+  QApplication app(argc, argv);
+  const std::string exe = platform::ExecutablePath();
+  InstallGuiHooks(QString::fromStdString(platform::ApplicationTitle(exe)));
+  TfrmZOR frmZOR(exe);
+  frmZOR.show();
+  return app.exec();
+}
