@@ -1,19 +1,145 @@
-// TZipWriter: the archive writer component. It holds the list of files to pack and the
-// archive's name; the zip run that builds the archive from them grows here.
+// TZipWriter: the archive writer component. BuildArchive runs the zip run: the file list is
+// expanded, each file becomes an entry (local header, data stored or deflated, CRC-32) and
+// the central directory and end record close the archive. Data are streamed through
+// buffered files; nothing is held in memory whole.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "deflate/Deflate.h"
+#include "deflate/DeflateBuffers.h"
+#include "deflate/DeflateIO.h"
 #include "platform/LineList.h"
+#include "zip/ZipReader.h"
 
-class TZipWriter {
+enum class TZipAction { zaUpdate, zaReplace, zaFreshen };
+enum class TSkipReason { srNoOverwrite, srFileOpenError };
+
+struct TMultiZipInfo {
+  TMultiMode MultiMode = TMultiMode::mmNone;
+  int64_t BlockSize = 1457600;
+  int64_t FirstBlockSize = 1457600;
+};
+
+class TZipWriter : public TZipReader, protected TDeflateIO {
  public:
-  // Full paths (or patterns) of the files to pack.
-  TStringList FilesList;
+  TZipWriter();
+  ~TZipWriter() override;
 
-  const std::string& ZipName() const { return zipName_; }
-  void SetZipName(const std::string& name) { zipName_ = name; }
+  // Names or patterns of the files to add; the run rewrites it.
+  TStringList FilesList;
+  TStringList ExcludeList;     // patterns of files never added
+  TStringList NoCompressList;  // patterns of files stored without compression
+  std::string RootDir;         // folder for names without a path
+  std::string TempPath;        // folder for the temporary archive of an update
+  TZipAction ZipAction = TZipAction::zaUpdate;
+  bool Store83Names = false;
+  bool Dispose = false;        // delete the source files after a successful run
+  TMultiZipInfo MultiZipInfo;  // single-file archives only
+  // KeepZipOpen and DoProcessMessages come from TZipReader.
+
+  // 0 stores every file; 1 to 9 is the Deflate level (other values raise Exception).
+  int PackLevel() const { return packLevel_; }
+  void SetPackLevel(int level);
+  // Off also turns StoreVolumes and RelativePaths off.
+  bool StorePaths() const { return storePaths_; }
+  void SetStorePaths(bool on);
+  // On also turns StorePaths and Recurse on.
+  bool RelativePaths() const { return relativePaths_; }
+  void SetRelativePaths(bool on);
+  // On also turns StorePaths on.
+  bool StoreVolumes() const { return storeVolumes_; }
+  void SetStoreVolumes(bool on);
+  bool Recurse() const { return recurse_; }
+  void SetRecurse(bool on) { recurse_ = on; }
+
+  // Runs the zip run once; returns the number of files that became entries.
+  int BuildArchive();
+
+  // Hooks, each called only when assigned.
+  std::function<void(TZipWriter& sender, int numFiles, int64_t totalBytes,
+                     TEndCentral& endCentral, bool& stopNow)>
+      OnStartZipInfo;
+  std::function<void(TZipWriter& sender, const std::string& fileName)> OnNoSuchFile;
+  std::function<void(TZipWriter& sender, const std::string& fileName, TZipHeaderInfo& header,
+                     bool& skip)>
+      OnStartZip;
+  std::function<void(TZipWriter& sender, TSkipReason reason, const std::string& fileName,
+                     int fileIndex)>
+      OnSkippingFile;
+  std::function<void(TZipWriter& sender, const std::string& fileName, uint32_t uncompressedSize,
+                     uint32_t compressedSize, int64_t currentZipSize)>
+      OnEndZip;
+  std::function<void(TZipWriter& sender, int percent)> OnFilePercentDone;
+  std::function<void(TZipWriter& sender, int percent)> OnTotalPercentDone;
+  std::function<void(TZipWriter& sender, const std::string& fileName, bool& skip)> OnDisposeFile;
+
+  // State of the last run.
+  const std::string& TempName() const { return tempName_; }
+  bool Updating() const { return updating_; }
+  int64_t TotalBytes() const { return totalBytes_; }
+
+ protected:
+  // One entry from the file path at the end of the output (see the .cpp); true when it
+  // was written and CurrentHeader describes it, false when the file was left out.
+  bool ZipOneFile(const std::string& path);
+  // TDeflateIO: all entry data pass through these two.
+  unsigned ReadEntryData(uint8_t* buffer, unsigned capacity) override;
+  unsigned WriteArchiveData(const uint8_t* buffer, size_t size, size_t count) override;
+  // Copies the rest of the input to the archive unchanged.
+  void StoreEntryData();
+  // Compresses the rest of the input through the Deflate engine; the compressed size.
+  uint64_t DeflateEntryData();
+
+  void AllocDeflateBuffers();
+  void FreeDeflateBuffers();
+
+  // The record being worked on, owned by the run.
+  TZipHeaderInfo* CurrentHeader = nullptr;
+  // Deflated entries go through the engine; off, every entry is stored.
+  bool useDeflate_ = false;
+  // The reach of the records: 32-bit offsets and sizes, 16-bit entry counts.
+  uint64_t offsetLimit_ = 0xFFFFFFFFu;
+  int entryLimit_ = 0xFFFF;
 
  private:
-  std::string zipName_;
+  int RunBuild();
+  void OpenOutput();
+  void RecordEntry(std::unique_ptr<TZipHeaderInfo> header, int fileIndex);
+  void WriteCentralDirectory();
+  void CheckEntryFits(const std::string& path, int64_t size) const;
+  bool InHeldDirectory(const std::string& fileName, const std::string& directory);
+  void FinishSuccessfulRun(TZipSortMode savedMode);
+  void FinishFailedRun(std::unique_ptr<TSortedZip> savedView, TZipSortMode savedMode) noexcept;
+  int Percent(int64_t done, int64_t total) const;
+
+  int packLevel_ = 6;
+  bool storePaths_ = false;
+  bool relativePaths_ = false;
+  bool storeVolumes_ = false;
+  bool recurse_ = false;
+
+  // State of one run.
+  bool running_ = false;
+  std::unique_ptr<TBufferedFileStream> outputStream_;
+  std::unique_ptr<TBufferedFileStream> inputStream_;
+  std::unique_ptr<TSortedZip> runEntryList_;
+  std::unique_ptr<TSortedZip> runNameList_;
+  TEndCentral newEndCentral_;
+  std::unique_ptr<TDeflateBuffers> deflateBuffers_;
+  TDeflater deflater_;
+  std::vector<std::string> disposeList_;
+  std::string tempName_;
+  bool outputCreated_ = false;
+  bool updating_ = false;
+  int64_t totalBytes_ = 0;
+  int result_ = 0;
+  uint32_t crc_ = 0xFFFFFFFF;
+  int64_t entryBytesRead_ = 0;  // input bytes of the current entry, always counted
+  int64_t fileBytesDone_ = 0;   // for OnFilePercentDone
+  int64_t runBytesDone_ = 0;    // for OnTotalPercentDone
 };
