@@ -18,7 +18,8 @@ class TDeflateBuffers {
   TDeflateBuffers(const TDeflateBuffers&) = delete;
   TDeflateBuffers& operator=(const TDeflateBuffers&) = delete;
 
-  uint8_t* Window() { return window_.get(); }
+  // Window()[-1] is valid too: the byte that the last slide moved out of the window.
+  uint8_t* Window() { return windowStore_.get() + kWindowFront; }
   uint16_t* LinkTable() { return link_.get(); }
   uint16_t* HeadTable() { return head_.get(); }
   uint8_t* LitBuffer() { return lit_.get(); }
@@ -26,7 +27,9 @@ class TDeflateBuffers {
   uint8_t* FlagBuffer() { return flag_.get(); }
 
  private:
-  std::unique_ptr<uint8_t[]> window_;
+  static constexpr unsigned kWindowFront = 8;
+  static constexpr unsigned kWindowBack = 8;
+  std::unique_ptr<uint8_t[]> windowStore_;
   std::unique_ptr<uint16_t[]> link_;
   std::unique_ptr<uint16_t[]> head_;
   std::unique_ptr<uint8_t[]> lit_;

@@ -1,0 +1,317 @@
+// The Deflate engine's driver and match finder: a 64 KiB window that slides by 32 KiB,
+// hash chains over 3-byte strings, and the greedy (levels 1-3) or lazy (4-9) parse,
+// feeding THuffmanBlock.
+#include "deflate/Deflate.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "deflate/BitWriter.h"
+#include "deflate/DeflateTables.h"
+#include "deflate/HuffmanBlock.h"
+
+namespace {
+
+constexpr unsigned kMaxMatch = 258;
+constexpr unsigned kMinLookahead = 262;  // 258 + 3 + 1
+constexpr unsigned kMaxDist = 32506;     // 32768 - 262
+constexpr unsigned kSlideAt = 65274;     // 32768 + 32506
+constexpr unsigned kTooFar = 4096;
+constexpr unsigned kFirstRead = 32768;
+constexpr unsigned kHashMask = 0x7FFF;
+
+struct Config {
+  unsigned good, lazy, nice, chain;
+};
+constexpr Config kConfig[10] = {{0, 0, 0, 0},      {4, 4, 8, 4},       {4, 5, 16, 8},
+                                {4, 6, 32, 32},    {4, 4, 16, 16},     {8, 16, 32, 32},
+                                {8, 16, 128, 128}, {8, 32, 128, 256},  {32, 128, 258, 1024},
+                                {32, 258, 258, 4096}};
+
+inline uint16_t Load16(const uint8_t* p) {
+  uint16_t v;
+  std::memcpy(&v, p, 2);
+  return v;
+}
+inline uint64_t Load64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+// Length of the match of b against a, judged from offset 3 on (the first three bytes are
+// known equal): the offset of the first differing byte, at most 258. Eight bytes per step;
+// the lowest set bit of the XOR locates the first difference on a little-endian host.
+inline unsigned MatchLength(const uint8_t* a, const uint8_t* b) {
+  for (unsigned off = 3; off < kMaxMatch; off += 8) {
+    const uint64_t x = Load64(a + off) ^ Load64(b + off);
+    if (x != 0) return off + (static_cast<unsigned>(__builtin_ctzll(x)) >> 3);
+  }
+  return kMaxMatch;
+}
+
+class TMatchFinder {
+ public:
+  TMatchFinder(TDeflateIO& io, TDeflateBuffers& buffers, THuffmanBlock& block, int level,
+               TDeflateDecisions& decisions)
+      : io_(io),
+        block_(block),
+        window_(buffers.Window()),
+        head_(buffers.HeadTable()),
+        link_(buffers.LinkTable()),
+        cfg_(kConfig[level]),
+        level_(level),
+        decisions_(decisions) {}
+
+  uint64_t Run() {
+    InitMatcher();
+    return level_ <= 3 ? DeflateGreedy() : DeflateLazy();
+  }
+
+ private:
+  // The hash of the 3 bytes at s, computed directly; it equals the rolling 5-bit-shift
+  // hash of the design at every insertion, without the serial dependency.
+  inline unsigned HashAt(unsigned s) const {
+    return ((window_[s] << 10) ^ (window_[s + 1] << 5) ^ window_[s + 2]) & kHashMask;
+  }
+  // Inserts s into its chain; returns the previous head of the chain (0: none).
+  inline unsigned Insert(unsigned s) {
+    const unsigned key = HashAt(s);
+    const unsigned h = head_[key];
+    link_[s & kHashMask] = static_cast<uint16_t>(h);
+    head_[key] = static_cast<uint16_t>(s);
+    return h;
+  }
+
+  // The chain walk from cur for the string at pos; best starts at prevLen. Candidates are
+  // rejected by two 2-byte compares (at the start and at the current best length) before
+  // the 8-byte compare of MatchLength.
+  inline unsigned LongestMatch(unsigned pos, unsigned cur, unsigned prevLen, unsigned& matchPos) const {
+    unsigned chain = cfg_.chain;
+    if (prevLen >= cfg_.good) chain >>= 2;
+    unsigned best = prevLen;
+    const unsigned limit = pos > kMaxDist ? pos - kMaxDist : 0;
+    const uint8_t* const scan = window_ + pos;
+    const uint16_t scanStart = Load16(scan);
+    uint16_t scanEnd = Load16(scan + best - 1);
+    const unsigned nice = cfg_.nice;
+    do {
+      const uint8_t* const m = window_ + cur;
+      if (Load16(m + best - 1) == scanEnd && Load16(m) == scanStart) {
+        const unsigned len = MatchLength(scan, m);
+        if (len > best) {
+          matchPos = cur;
+          best = len;
+          if (len >= nice) break;
+          scanEnd = Load16(scan + best - 1);
+        }
+      }
+      cur = link_[cur & kHashMask];
+    } while (cur > limit && --chain != 0);
+    return best;
+  }
+
+  // The source of a match is start minus the 16-bit distance; right after a slide it may
+  // begin one byte before the window, at Window()[-1], which the slide keeps.
+  void VerifyMatch(unsigned start, unsigned m, unsigned len) const {
+    const int src = static_cast<int>(start) - static_cast<int>((start - m) & 0xFFFF);
+    if (std::memcmp(window_ + start, window_ + src, len) != 0)
+      throw EInvalidMatch(static_cast<int>(start), static_cast<int>(m), static_cast<int>(len));
+  }
+
+  void Slide() {
+    window_[-1] = window_[32767];
+    std::memcpy(window_, window_ + 32768, 32768);
+    matchPos_ = (matchPos_ - 32768) & 0xFFFF;
+    pos_ -= 32768;
+    blockOrigin_ -= 32768;
+    // v - 32768, or 0 below 32768: a saturating subtraction the compiler vectorises.
+    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i) {
+      const unsigned h = head_[i], l = link_[i];
+      head_[i] = static_cast<uint16_t>((h > 32768 ? h : 32768) - 32768);
+      link_[i] = static_cast<uint16_t>((l > 32768 ? l : 32768) - 32768);
+    }
+  }
+
+  unsigned Read(uint8_t* buf, unsigned capacity) {
+    const unsigned n = io_.ReadEntryData(buf, capacity);
+    if (n > capacity) throw Exception("Entry read returned more bytes than requested");
+    return n;
+  }
+
+  void RefillWindow() {
+    do {
+      unsigned more = (65536 - avail_ - pos_) & 0xFFFF;
+      if (more == 65535) {
+        more = 65534;
+      } else if (pos_ >= kSlideAt) {
+        Slide();
+        more += 32768;
+      }
+      if (inputDone_) return;
+      const unsigned n = Read(window_ + pos_ + avail_, more);
+      if (n == 0) {
+        inputDone_ = true;
+      } else {
+        avail_ += n;
+      }
+    } while (avail_ < kMinLookahead && !inputDone_);
+  }
+
+  void InitMatcher() {
+    std::memset(head_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+    if (level_ <= 2) {
+      decisions_.GeneralFlags |= 4;
+    } else if (level_ >= 8) {
+      decisions_.GeneralFlags |= 2;
+    }
+    pos_ = 0;
+    blockOrigin_ = 0;
+    avail_ = Read(window_, kFirstRead);
+    if (avail_ == 0) {
+      inputDone_ = true;
+      return;
+    }
+    inputDone_ = false;
+    if (avail_ < kMinLookahead) RefillWindow();
+  }
+
+  uint64_t EmitBlock(unsigned pos, bool last) {
+    const uint8_t* data = blockOrigin_ >= 0 ? window_ + blockOrigin_ : nullptr;
+    return block_.EmitBlock(data, static_cast<int32_t>(pos) - blockOrigin_, last);
+  }
+
+  uint64_t DeflateGreedy() {
+    const unsigned lazyLimit = cfg_.lazy;
+    unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
+    unsigned matchLen = 0;
+    while (avail > 0) {
+      const unsigned h = Insert(pos);
+      if (h != 0 && ((pos - h) & 0xFFFF) <= kMaxDist) {
+        matchLen = LongestMatch(pos, h, 2, matchPos);
+        if (matchLen > avail) matchLen = avail;
+      }
+      bool flush;
+      if (matchLen >= 3) {
+        VerifyMatch(pos, matchPos, matchLen);
+        flush = block_.TallyMatch((pos - matchPos) & 0xFFFF, matchLen - 3,
+                                  static_cast<int32_t>(pos) - blockOrigin_);
+        avail -= matchLen;
+        if (matchLen <= lazyLimit) {
+          for (unsigned i = 1; i < matchLen; ++i) Insert(pos + i);
+        }
+        // Longer matches are skipped without inserting their positions.
+        pos += matchLen;
+        matchLen = 0;
+      } else {
+        flush = block_.TallyLiteral(window_[pos], static_cast<int32_t>(pos) - blockOrigin_);
+        --avail;
+        ++pos;
+      }
+      if (flush) {
+        EmitBlock(pos, false);
+        blockOrigin_ = static_cast<int32_t>(pos);
+      }
+      if (avail < kMinLookahead) {
+        pos_ = pos, avail_ = avail, matchPos_ = matchPos;
+        RefillWindow();
+        pos = pos_, avail = avail_, matchPos = matchPos_;
+      }
+    }
+    return EmitBlock(pos, true);
+  }
+
+  uint64_t DeflateLazy() {
+    const unsigned lazyLimit = cfg_.lazy;
+    unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
+    unsigned matchLen = 2;
+    bool pendingLiteral = false;
+    while (avail > 0) {
+      const unsigned h = Insert(pos);
+      const unsigned prevLen = matchLen;
+      const unsigned prevPos = matchPos;
+      matchLen = 2;
+      if (h != 0 && prevLen < lazyLimit && ((pos - h) & 0xFFFF) <= kMaxDist) {
+        matchLen = LongestMatch(pos, h, prevLen, matchPos);
+        if (matchLen > avail) matchLen = avail;
+        if (matchLen == 3 && ((pos - matchPos) & 0xFFFF) > kTooFar) matchLen = 2;
+      }
+      if (prevLen >= 3 && matchLen <= prevLen) {
+        // The match found at the previous position wins.
+        VerifyMatch(pos - 1, prevPos, prevLen);
+        const bool flush = block_.TallyMatch((pos - 1 - prevPos) & 0xFFFF, prevLen - 3,
+                                             static_cast<int32_t>(pos) - blockOrigin_);
+        avail -= prevLen - 1;
+        for (unsigned i = 1; i <= prevLen - 2; ++i) Insert(pos + i);
+        pos += prevLen - 1;
+        pendingLiteral = false;
+        matchLen = 2;
+        if (flush) {
+          EmitBlock(pos, false);
+          blockOrigin_ = static_cast<int32_t>(pos);
+        }
+      } else if (pendingLiteral) {
+        if (block_.TallyLiteral(window_[pos - 1], static_cast<int32_t>(pos) - blockOrigin_)) {
+          EmitBlock(pos, false);
+          blockOrigin_ = static_cast<int32_t>(pos);
+        }
+        ++pos;
+        --avail;
+      } else {
+        pendingLiteral = true;
+        ++pos;
+        --avail;
+      }
+      if (avail < kMinLookahead) {
+        pos_ = pos, avail_ = avail, matchPos_ = matchPos;
+        RefillWindow();
+        pos = pos_, avail = avail_, matchPos = matchPos_;
+      }
+    }
+    if (pendingLiteral)
+      block_.TallyLiteral(window_[pos - 1], static_cast<int32_t>(pos) - blockOrigin_);
+    return EmitBlock(pos, true);
+  }
+
+  TDeflateIO& io_;
+  THuffmanBlock& block_;
+  uint8_t* const window_;
+  uint16_t* const head_;
+  uint16_t* const link_;
+  const Config cfg_;
+  const int level_;
+  TDeflateDecisions& decisions_;
+
+  unsigned pos_ = 0;
+  unsigned avail_ = 0;
+  unsigned matchPos_ = 0;
+  int32_t blockOrigin_ = 0;
+  bool inputDone_ = false;
+};
+
+std::string InvalidMatchMessage(int start, int match, int length) {
+  char text[96];
+  std::snprintf(text, sizeof text, "Start: %d, Match: %d, Length: %d", start, match, length);
+  return text;
+}
+
+}  // namespace
+
+EInvalidMatch::EInvalidMatch(int start, int match, int length)
+    : Exception(InvalidMatchMessage(start, match, length)) {}
+
+ECompressedSizeLimit::ECompressedSizeLimit()
+    : Exception("Compressed data of an entry exceeds 4 GiB") {}
+
+TDeflater::TDeflater() = default;
+TDeflater::~TDeflater() = default;
+
+uint64_t TDeflater::Deflate(TDeflateIO& io, TDeflateBuffers& buffers, int level,
+                            TDeflateDecisions& decisions) {
+  if (level < 1 || level > 9) throw Exception("Deflate level must be 1 to 9");
+  if (!tables_) tables_ = std::make_unique<TDeflateTables>();
+  TBitWriter writer(io);
+  THuffmanBlock block(*tables_, buffers, writer, decisions, level);
+  TMatchFinder finder(io, buffers, block, level, decisions);
+  return finder.Run();
+}

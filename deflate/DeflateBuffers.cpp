@@ -1,0 +1,12 @@
+#include "deflate/DeflateBuffers.h"
+
+// The window has one byte of history in front of offset 0 (the slide keeps there the
+// byte that leaves the window) and a few bytes of slack behind its end; make_unique with
+// an array value-initialises, so every buffer starts zeroed.
+TDeflateBuffers::TDeflateBuffers()
+    : windowStore_(std::make_unique<uint8_t[]>(kWindowFront + kWindowSize + kWindowBack)),
+      link_(std::make_unique<uint16_t[]>(kTableSize)),
+      head_(std::make_unique<uint16_t[]>(kTableSize)),
+      lit_(std::make_unique<uint8_t[]>(kLitSize)),
+      dist_(std::make_unique<uint16_t[]>(kDistSize)),
+      flag_(std::make_unique<uint8_t[]>(kFlagSize)) {}
