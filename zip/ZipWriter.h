@@ -90,7 +90,8 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   // TDeflateIO: all entry data pass through these two.
   unsigned ReadEntryData(uint8_t* buffer, unsigned capacity) override;
   unsigned WriteArchiveData(const uint8_t* buffer, size_t size, size_t count) override;
-  // Copies the rest of the input to the archive unchanged.
+  // Copies the rest of the input to the archive unchanged, in blocks of kStoreBlockSize.
+  static constexpr unsigned kStoreBlockSize = 65534;
   void StoreEntryData();
   // Compresses the rest of the input through the Deflate engine; the compressed size.
   uint64_t DeflateEntryData();
@@ -131,6 +132,7 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   std::unique_ptr<TSortedZip> runNameList_;
   TEndCentral newEndCentral_;
   std::unique_ptr<TDeflateBuffers> deflateBuffers_;
+  std::vector<uint8_t> storeBuffer_;  // the store copy's block, kept for the run
   TDeflater deflater_;
   std::vector<std::string> disposeList_;
   std::string tempName_;
