@@ -250,7 +250,7 @@ void TZipWriter::FinishFailedRun(std::unique_ptr<TSortedZip> savedView,
   sortMode_ = savedMode;
 }
 
-void TZipWriter::CheckEntryFits(const std::string& path, int64_t size) const {
+void TZipWriter::CheckEntryFits(const std::string& path, int64_t size, bool stored) const {
   if (size < 0 || static_cast<uint64_t>(size) > 0xFFFFFFFFu) {
     throw EZipLimitError("Cannot add \"" + path +
                          "\": a file of 4 GiB or more does not fit a zip entry");
@@ -259,10 +259,10 @@ void TZipWriter::CheckEntryFits(const std::string& path, int64_t size) const {
     throw EZipLimitError("Cannot add \"" + path + "\": a zip archive holds at most " +
                          std::to_string(entryLimit_) + " entries");
   }
-  // A stored entry ends exactly here; a deflated one is checked again when it is done.
-  const uint64_t end = static_cast<uint64_t>(CurrentHeader->LocalHeaderOffset) +
-                       CurrentHeader->LocalHeaderSize() + static_cast<uint64_t>(size);
-  if (static_cast<uint64_t>(outputStream_->Position()) > offsetLimit_ || end > offsetLimit_) {
+  // A stored entry ends exactly here; a deflated one is checked when its size is known.
+  const uint64_t start = static_cast<uint64_t>(outputStream_->Position());
+  const uint64_t end = start + CurrentHeader->LocalHeaderSize() + static_cast<uint64_t>(size);
+  if (start > offsetLimit_ || (stored && end > offsetLimit_)) {
     throw EZipLimitError("Cannot add \"" + path +
                          "\": the archive would pass 4 GiB, the reach of zip offsets");
   }
@@ -312,11 +312,12 @@ bool TZipWriter::ZipOneFile(const std::string& path) {
     return false;
   }
   TZipHeaderInfo& entry = *CurrentHeader;
-  CheckEntryFits(path, size);
+  const bool stored = packLevel_ == 0 || IsInNoCompressList(NoCompressList, entry.FileName());
+  CheckEntryFits(path, size, stored);
 
   entry.WriteLocalHeader(*outputStream_);
   crc_ = 0xFFFFFFFF;
-  if (packLevel_ == 0 || !useDeflate_ || IsInNoCompressList(NoCompressList, entry.FileName())) {
+  if (stored) {
     StoreEntryData();
     entry.CompressedSize = static_cast<uint32_t>(entryBytesRead_);
     entry.CompressionMethod = 0;

@@ -101,8 +101,6 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
 
   // The record being worked on, owned by the run.
   TZipHeaderInfo* CurrentHeader = nullptr;
-  // Deflated entries go through the engine; off, every entry is stored.
-  bool useDeflate_ = false;
   // The reach of the records: 32-bit offsets and sizes, 16-bit entry counts.
   uint64_t offsetLimit_ = 0xFFFFFFFFu;
   int entryLimit_ = 0xFFFF;
@@ -112,7 +110,7 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   void OpenOutput();
   void RecordEntry(std::unique_ptr<TZipHeaderInfo> header, int fileIndex);
   void WriteCentralDirectory();
-  void CheckEntryFits(const std::string& path, int64_t size) const;
+  void CheckEntryFits(const std::string& path, int64_t size, bool stored) const;
   bool InHeldDirectory(const std::string& fileName, const std::string& directory);
   void FinishSuccessfulRun(TZipSortMode savedMode);
   void FinishFailedRun(std::unique_ptr<TSortedZip> savedView, TZipSortMode savedMode) noexcept;

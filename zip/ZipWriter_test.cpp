@@ -187,6 +187,7 @@ TEST(ZipWriter, FilesBecomeEntriesInListOrder) {
     w.FilesList.Add(sources.back().path);
   }
   const std::string archive = dir / "board.zip";
+  w.SetPackLevel(0);  // stored: the data bytes can be compared in place
   w.SetZipName(archive);
   EXPECT_EQ(w.BuildArchive(), 10);
 
@@ -422,24 +423,29 @@ TEST(ZipWriter, RecordLimits) {
   TempDir dir;
   const std::string huge = dir / "huge.bin";
   { platform::FileStream f(huge, platform::FileStream::Mode::Create); f.SetSize(int64_t(1) << 32); }
-  const std::string small = dir.Write("small", std::string(600, 's'));
-  const std::string other = dir.Write("other", std::string(600, 'o'));
+  const std::string small = dir.Write("small", RandomBytes(600, 11));
+  const std::string other = dir.Write("other", RandomBytes(600, 12));
   const std::string third = dir.Write("third", "3");
   struct Case {
     std::vector<std::string> files;
     uint64_t offsetLimit;
     int entryLimit;
+    int packLevel;
     std::string message;
   } cases[] = {
-      {{small, huge}, 0xFFFFFFFF, 0xFFFF,
+      {{small, huge}, 0xFFFFFFFF, 0xFFFF, 6,
        "Cannot add \"" + huge + "\": a file of 4 GiB or more does not fit a zip entry"},
-      {{small, other, third}, 0xFFFFFFFF, 2,
+      {{small, other, third}, 0xFFFFFFFF, 2, 6,
        "Cannot add \"" + third + "\": a zip archive holds at most 2 entries"},
-      {{small, other}, 1000, 0xFFFF,
+      // Stored: refused before its data; deflated: refused once its size is known.
+      {{small, other}, 1000, 0xFFFF, 0,
+       "Cannot add \"" + other + "\": the archive would pass 4 GiB, the reach of zip offsets"},
+      {{small, other}, 1000, 0xFFFF, 6,
        "Cannot add \"" + other + "\": the archive would pass 4 GiB, the reach of zip offsets"},
   };
   for (const Case& c : cases) {
     TestWriter w;
+    w.SetPackLevel(c.packLevel);
     w.offsetLimit_ = c.offsetLimit;
     w.entryLimit_ = c.entryLimit;
     for (const std::string& f : c.files) w.FilesList.Add(f);
@@ -475,6 +481,7 @@ TEST(ZipWriter, HooksSeeAndSteerTheRun) {
     EXPECT_FALSE(std::filesystem::exists(dir / "stopped.zip"));
   }
   TZipWriter w;
+  w.SetPackLevel(0);  // sizes and reads as in the file
   w.FilesList.Add(gtl);
   w.FilesList.Add(gbl);
   w.FilesList.Add(txt);
@@ -522,6 +529,7 @@ TEST(ZipWriter, ProcessesWindowEventsWhileWriting) {
   const std::string file = dir.Write("GTL", std::string(200000, 'x'));
   for (bool on : {true, false}) {
     TZipWriter w;
+    w.SetPackLevel(0);  // one write per block read
     w.DoProcessMessages = on;
     int calls = 0;
     std::string nested;
@@ -556,5 +564,38 @@ TEST(ZipWriter, SortModeSurvivesTheRun) {
     std::string order;
     for (int i = 0; i < w.Count(); ++i) order += w.Entry(i).FileName();
     EXPECT_EQ(order, expected);
+  }
+}
+
+// Through the Deflate engine: every client reads the entries back, text is compressed, and
+// the engine's decisions (method, text flag, level flags) reach the records.
+TEST(ZipWriter, DeflatedEntriesOpenInEveryClient) {
+  TempDir dir;
+  std::string text;
+  for (int i = 0; text.size() < 100000; ++i) text += "G01X" + std::to_string(i * 37 % 10000) + "Y250D01*\r\n";
+  const std::vector<Source> sources = {
+      {"GTL", dir.Write("GTL", text)},
+      {"noise.bin", dir.Write("noise.bin", RandomBytes(40000, 9))},
+      {"empty", dir.Write("empty", "")},
+      {"abc", dir.Write("abc", "abc")},
+  };
+  const std::pair<int, uint16_t> levels[] = {{1, 4}, {6, 0}, {9, 2}};
+  for (const auto& [level, flags] : levels) {
+    TZipWriter w;
+    w.SetPackLevel(level);
+    for (const Source& s : sources) w.FilesList.Add(s.path);
+    const std::string archive = dir / ("level" + std::to_string(level) + ".zip");
+    w.SetZipName(archive);
+    ASSERT_EQ(w.BuildArchive(), 4);
+    CheckWithClients(archive, sources);
+    const RawArchive raw = ParseArchive(ziptest::ReadBytes(archive));
+    const std::string& gtl = raw.entries[0].central;
+    EXPECT_EQ(ziptest::Get16(gtl, 10), 8) << level;           // deflated
+    EXPECT_EQ(ziptest::Get16(gtl, 8), flags) << level;        // level flags
+    EXPECT_EQ(ziptest::Get16(gtl, 36), 1) << level;           // judged text
+    EXPECT_LT(ziptest::Get32(gtl, 20), text.size() / 3) << level;
+    EXPECT_EQ(ziptest::Get16(raw.entries[1].central, 36), 0) << level;  // binary
+    EXPECT_EQ(ziptest::Get16(raw.entries[3].central, 10), 0) << level;  // "abc" is stored whole
+    EXPECT_EQ(raw.entries[0].local.substr(4, 26), raw.entries[0].central.substr(6, 26));
   }
 }
