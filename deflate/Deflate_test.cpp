@@ -115,6 +115,41 @@ TEST(DeflateEngine, EntryBytesDoNotDependOnEarlierEntries) {
   }
 }
 
+// A lazy match found one step before a slide at the end of the input, at the farthest
+// distance: after the slide its source starts one byte before the window. It must still
+// verify and be coded (its distance is valid for the inflater).
+TEST(DeflateEngine, MatchFoundJustBeforeASlideAtTheEnd) {
+  constexpr size_t kSize = 65300, kSource = 32767, kCopy = 65273;
+  const std::string special = "\xF1\xF2\xF3\xF4\xF5\xF6\xF7\xF8\xF9\xFA";
+  auto hashAt = [](const std::string& s, size_t p) {
+    return ((static_cast<uint8_t>(s[p]) << 10) ^ (static_cast<uint8_t>(s[p + 1]) << 5) ^
+            static_cast<uint8_t>(s[p + 2])) & 0x7FFF;
+  };
+  std::string input;
+  for (uint32_t seed = 100;; ++seed) {
+    input = deflate_testing::RandomBytes(kSize, seed);
+    for (auto& c : input) c = static_cast<char>('a' + static_cast<uint8_t>(c) % 26);
+    input.replace(kSource, special.size(), special);
+    input.replace(kCopy, special.size(), special);
+    input[kSource + special.size()] = 'A';
+    input[kCopy + special.size()] = 'B';
+    // The copy's chain must lead straight to the source: no other string with its hash.
+    bool unique = true;
+    for (size_t p = kSource + 1; p < kCopy && unique; ++p) unique = hashAt(input, p) != hashAt(input, kCopy);
+    if (unique) break;
+  }
+  TDeflateBuffers buffers;
+  TDeflater deflater;
+  reference::TReferenceDeflater ref;
+  for (int level : {6, 9}) {
+    const TOutcome fast = RunEngine(deflater, buffers, input, level);
+    ExpectSame(fast, RunReference(ref, input, level), "level " + std::to_string(level));
+    const auto decoded = deflate_testing::PythonInflate(fast.bytes);
+    ASSERT_TRUE(decoded.ok) << decoded.error;
+    EXPECT_TRUE(decoded.data == input);
+  }
+}
+
 TEST(DeflateEngine, EmptyEntryIsStoredAsText) {
   TDeflateBuffers buffers;
   TDeflater deflater;

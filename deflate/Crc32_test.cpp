@@ -1,0 +1,49 @@
+#include "deflate/Crc32.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "deflate/testing/Corpus.h"
+#include "deflate/testing/ReferenceDeflate.h"
+
+namespace {
+
+const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+
+TEST(Crc32, TableIsTheReflectedCrcOfEachByte) {
+  EXPECT_EQ(crc32_table[0], 0u);
+  EXPECT_EQ(crc32_table[1], 0x77073096u);
+  EXPECT_EQ(crc32_table[255], 0x2D02EF8Du);
+  for (int n = 0; n < 256; ++n) {
+    const uint8_t b = static_cast<uint8_t>(n);
+    EXPECT_EQ(crc32_table[n], reference::BitwiseCrc(0, &b, 1)) << n;
+  }
+}
+
+TEST(Crc32, KnownValues) {
+  EXPECT_EQ(~update_crc(0xFFFFFFFFu, nullptr, 0), 0u) << "empty input: CRC 0";
+  EXPECT_EQ(update_crc(0xFFFFFFFFu, nullptr, 0), 0xFFFFFFFFu);
+  const std::string check = "123456789";
+  EXPECT_EQ(~update_crc(0xFFFFFFFFu, Bytes(check), check.size()), 0xCBF43926u);
+}
+
+// Every length 0..300 at every alignment 0..15 (the 16-byte steps and the byte tail), and
+// a register carried across calls, as the archive writer does block by block.
+TEST(Crc32, MatchesBitwiseCrcForAnyLengthAndAlignment) {
+  const std::string data = deflate_testing::RandomBytes(400, 7);
+  for (size_t offset = 0; offset < 16; ++offset) {
+    for (size_t n = 0; n <= 300; ++n) {
+      const uint8_t* p = Bytes(data) + offset;
+      ASSERT_EQ(update_crc(0xFFFFFFFFu, p, n), reference::BitwiseCrc(0xFFFFFFFFu, p, n))
+          << "offset " << offset << " length " << n;
+    }
+  }
+  const std::string big = deflate_testing::RandomBytes(200000, 8);
+  uint32_t reg = 0xFFFFFFFFu;
+  for (size_t at = 0; at < big.size(); at += 65535)
+    reg = update_crc(reg, Bytes(big) + at, std::min<size_t>(65535, big.size() - at));
+  EXPECT_EQ(reg, reference::BitwiseCrc(0xFFFFFFFFu, Bytes(big), big.size()));
+}
+
+}  // namespace
