@@ -5,9 +5,14 @@
 #include <cmath>
 
 #include "deflate/Crc32.h"
+#include "platform/FileMode.h"
+#include "platform/FileStream.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/TempFiles.h"
 #include "platform/UiHooks.h"
 #include "zip/FileListExpansion.h"
+#include "zip/LittleEndian.h"
 #include "zip/StoredNames.h"
 #include "zip/WildcardMatch.h"
 
@@ -72,12 +77,14 @@ int TZipWriter::RunBuild() {
     ~RunningFlag() { flag = false; }
   } runningFlag{running_};
 
-  // Step 1: archive order while the run works; the view and mode come back at the end.
+  // Step 1: archive order while the run works. The sorted view is dropped rather than
+  // kept aside: the directory may be read again during the run, and the view is rebuilt
+  // from whatever is held at the end.
   result_ = 0;
   currentDisk_ = 0;
   const TZipSortMode savedMode = sortMode_;
   const bool savedKeepOpen = KeepZipOpen;
-  std::unique_ptr<TSortedZip> savedView = std::move(sortedView_);
+  sortedView_.reset();
   KeepZipOpen = true;
   sortMode_ = TZipSortMode::ByNone;
   disposeList_.clear();
@@ -89,44 +96,30 @@ int TZipWriter::RunBuild() {
 
   try {
     // Step 3: an error here ends the run before any file is created.
-    if (FilesList.Count() > 0) {
-      TExpansionContext context{FilesList,
-                                TStoreNameOptions{storePaths_, relativePaths_, storeVolumes_,
-                                                  Store83Names, RootDir},
-                                recurse_,
-                                ExcludeList,
-                                ZipAction == TZipAction::zaFreshen,
-                                ZipName(),
-                                nullptr,
-                                nullptr};
-      if (OnNoSuchFile) {
-        context.OnNoSuchFile = [this](const std::string& name) { OnNoSuchFile(*this, name); };
-      }
-      context.InHeldDirectory = [this](const std::string& fileName, const std::string& directory) {
-        return InHeldDirectory(fileName, directory);
-      };
-      totalBytes_ = ExpandFileList(context);
-    }
-  } catch (...) {
-    sortedView_ = std::move(savedView);
-    sortMode_ = savedMode;
-    KeepZipOpen = savedKeepOpen;
-    throw;
-  }
+    if (FilesList.Count() > 0) ExpandFiles();
 
-  try {
     // Step 5.
     if (platform::FileExists(ZipName())) {
-      throw Exception("Cannot update the existing archive \"" + ZipName() +
-                      "\": updating is not supported; the archive is left unchanged");
+      AllocDeflateBuffers();
+      updating_ = true;
+      tempName_ = platform::CreateTempFile(TempFolder(), "KPZ");
+      outputCreated_ = !tempName_.empty();
+      OpenOutput();
+      OpenArchive();
+      // The new end record starts as a copy of the old one, its comment included.
+      const std::string comment = GetZipComment();
+      newEndCentral_.Assign(endCentral_);
+      newEndCentral_.SetZipComment(comment);
+      newEndCentral_.EntriesThisDisk = newEndCentral_.TotalEntries = 0;
+      MergeExistingEntries();
+    } else {
+      if (platform::PathExists(ZipName()) && !platform::DirectoryExists(ZipName())) {
+        platform::ThrowCreateError(ZipName(), EEXIST);  // a FIFO or device is no archive
+      }
+      AllocDeflateBuffers();
+      tempName_ = ZipName();
+      OpenOutput();
     }
-    if (platform::PathExists(ZipName()) && !platform::DirectoryExists(ZipName())) {
-      platform::ThrowCreateError(ZipName(), EEXIST);  // a FIFO or device is no archive
-    }
-    AllocDeflateBuffers();
-    tempName_ = ZipName();
-    updating_ = false;
-    OpenOutput();
 
     // Step 7.
     if (FilesList.Count() > 0 && OnStartZipInfo) {
@@ -137,33 +130,208 @@ int TZipWriter::RunBuild() {
 
     // Step 8.
     const int count = FilesList.Count();
-    for (int i = 0; i < count; ++i) {
-      auto header = std::make_unique<TZipHeaderInfo>();
-      CurrentHeader = header.get();
-      bool written;
-      try {
-        written = ZipOneFile(FilesList[i]);
-      } catch (...) {
-        CurrentHeader = nullptr;
-        throw;
-      }
-      CurrentHeader = nullptr;
-      if (written) RecordEntry(std::move(header), i);
-    }
+    for (int i = 0; i < count; ++i) ZipListedFile(FilesList[i]);
 
     // Steps 9 and 10; the output is closed here so that a failing last flush fails the run.
     WriteCentralDirectory();
     outputStream_->Close();
+    if (!updating_) outputCreated_ = false;  // the archive is complete: never deleted now
+    FinishSuccessfulRun();
   } catch (...) {
-    FinishFailedRun(std::move(savedView), savedMode);
+    FinishFailedRun();
+    SetSortMode(savedMode);
     KeepZipOpen = savedKeepOpen;
     CloseArchive();
     throw;
   }
-  FinishSuccessfulRun(savedMode);
+  if (savedMode != TZipSortMode::ByName) {
+    SetSortMode(savedMode);
+    runNameList_.reset();
+  } else {
+    HoldSortedView(std::move(runNameList_), TZipSortMode::ByName);
+  }
   KeepZipOpen = savedKeepOpen;
   CloseArchive();
   return result_;
+}
+
+void TZipWriter::ExpandFiles() {
+  TExpansionContext context{FilesList,
+                            TStoreNameOptions{storePaths_, relativePaths_, storeVolumes_,
+                                              Store83Names, RootDir},
+                            recurse_,
+                            ExcludeList,
+                            ZipAction == TZipAction::zaFreshen,
+                            ZipName(),
+                            nullptr,
+                            nullptr};
+  if (OnNoSuchFile) {
+    context.OnNoSuchFile = [this](const std::string& name) { OnNoSuchFile(*this, name); };
+  }
+  context.InHeldDirectory = [this](const std::string& fileName, const std::string& directory) {
+    return InHeldDirectory(fileName, directory);
+  };
+  totalBytes_ = ExpandFileList(context);
+}
+
+// One listed file as a new entry; recorded when ZipOneFile wrote it.
+bool TZipWriter::ZipListedFile(const std::string& path) {
+  auto header = std::make_unique<TZipHeaderInfo>();
+  CurrentHeader = header.get();
+  bool written;
+  try {
+    written = ZipOneFile(path);
+  } catch (...) {
+    CurrentHeader = nullptr;
+    throw;
+  }
+  CurrentHeader = nullptr;
+  if (written) RecordEntry(std::move(header), true, path);
+  return written;
+}
+
+std::string TZipWriter::TempFolder() const {
+  if (!TempPath.empty() && platform::DirectoryExists(TempPath)) {
+    return platform::IncludeTrailingDelimiter(TempPath);
+  }
+  return platform::TempDirectory();
+}
+
+namespace {
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+platform::DateTimeValue DosValueOrNow(uint32_t dos) {
+  platform::DateTimeValue value = 0;
+  if (!platform::TryDosDateTimeToValue(ValidDosDateTime(dos), value)) value = platform::NowValue();
+  return value;
+}
+
+}  // namespace
+
+void TZipWriter::MergeExistingEntries() {
+  const int count = entryList_->Count();
+  for (int i = 0; i < count; ++i) {
+    auto kept = std::make_unique<TZipHeaderInfo>();
+    kept->Assign(*(*entryList_)[i]);
+    if (kept->FileCommentLength != 0 && !kept->FileComment()) kept->SetFileComment(GetFileComment(i));
+    CurrentHeader = kept.get();
+    bool stays = true;
+    const int lines = FilesList.Count();
+    for (int j = 0; j < lines; ++j) {
+      if (!MatchesEntry(FilesList[j])) continue;
+      const std::string line = FilesList[j];
+      if (ZipAction != TZipAction::zaReplace) {
+        uint32_t fileDos = 0xFFFFFFFF;
+        try {
+          fileDos = platform::FileStream(line, platform::FileStream::Mode::OpenRead).DosDateTime();
+        } catch (const Exception&) {
+        }
+        if (EntryDateTime(i) >= DosValueOrNow(fileDos)) {
+          FilesList.Delete(j);  // the entry is as new as the file: it stays
+          break;
+        }
+      }
+      FilesList.Delete(j);
+      // A replacement that ZipOneFile refuses leaves the old entry in place, so its
+      // content is never lost.
+      stays = !ZipListedFile(line);
+      CurrentHeader = kept.get();
+      break;
+    }
+    if (stays) {
+      CopyExistingEntry();
+      RecordEntry(std::move(kept), false, std::string());
+    }
+    CurrentHeader = nullptr;
+  }
+}
+
+bool TZipWriter::MatchesEntry(const std::string& fileName) const {
+  const std::string name = AsciiLower(NormalizeName(fileName));
+  const TStoreNameOptions options{storePaths_, relativePaths_, storeVolumes_, Store83Names, RootDir};
+  const std::string stored = StoredPath(name, options) + platform::ExtractFileName(name);
+  return stored == AsciiLower(CurrentHeader->Directory() + CurrentHeader->FileName());
+}
+
+void TZipWriter::CopyExistingEntry() {
+  TZipHeaderInfo& entry = *CurrentHeader;
+  TBufferedFileStream& old = *archiveStream_;
+  const int64_t oldSize = old.Size();
+  uint8_t local[TZipHeaderInfo::kLocalFixedSize];
+  old.Seek(entry.LocalHeaderOffset, Origin::Begin);
+  old.ReadBuffer(local, sizeof local);
+  if (zipbytes::Get32(local) != TZipHeaderInfo::kLocalSignature) throw EBadZipFile();
+  std::string oldName(zipbytes::Get16(local + 26), '\0');
+  std::string localExtra(zipbytes::Get16(local + 28), '\0');
+  const int64_t dataStart = entry.LocalHeaderOffset + int64_t(sizeof local) +
+                            int64_t(oldName.size()) + int64_t(localExtra.size());
+  if (dataStart + int64_t(entry.CompressedSize) > oldSize) throw EBadZipFile();
+  old.ReadBuffer(oldName.data(), oldName.size());
+  old.ReadBuffer(localExtra.data(), localExtra.size());
+
+  // The new local header takes every value from the central record, which holds the CRC
+  // and sizes even when the old local header left them to a data descriptor. The local
+  // extra field goes with it, so its length matches the bytes that follow.
+  entry.SetLocalExtraField(std::move(localExtra));
+  const bool encrypted = entry.GeneralFlags & 1;
+  const bool descriptor = entry.GeneralFlags & TZipHeaderInfo::kDataDescriptorFlag;
+  // An encrypted entry's check byte depends on the descriptor flag, so such an entry keeps
+  // its flag and its descriptor; every other one is written without descriptor.
+  if (descriptor && !encrypted) entry.GeneralFlags &= ~TZipHeaderInfo::kDataDescriptorFlag;
+  int64_t descriptorSize = 0;
+  if (descriptor && encrypted) {
+    uint8_t signature[4] = {};
+    old.Seek(dataStart + entry.CompressedSize, Origin::Begin);
+    descriptorSize = old.Read(signature, 4) == 4 && zipbytes::Get32(signature) == 0x08074B50 ? 16 : 12;
+    if (dataStart + int64_t(entry.CompressedSize) + descriptorSize > oldSize) throw EBadZipFile();
+  }
+  const int64_t start = outputStream_->Position();
+  const uint64_t end = uint64_t(start) + entry.LocalHeaderSize() + entry.CompressedSize +
+                       uint64_t(descriptorSize);
+  if (end > offsetLimit_) {
+    throw EZipLimitError("Cannot carry \"" + entry.StoredName() + "\" over into \"" + ZipName() +
+                         "\": the archive would pass 4 GiB, the reach of zip offsets");
+  }
+  entry.WriteLocalHeader(*outputStream_);
+  old.Seek(dataStart, Origin::Begin);
+  storeBuffer_.resize(kStoreBlockSize);
+  for (int64_t left = int64_t(entry.CompressedSize) + descriptorSize; left > 0;) {
+    const size_t n = static_cast<size_t>(std::min<int64_t>(left, kStoreBlockSize));
+    old.ReadBuffer(storeBuffer_.data(), n);
+    WriteArchiveData(storeBuffer_.data(), 1, n);
+    left -= static_cast<int64_t>(n);
+  }
+}
+
+// The finished temporary file is copied to a new file in the archive's own folder, which
+// is then renamed over the old archive: at every moment the archive's name holds the
+// whole old or the whole new archive. The copy keeps the old archive's permissions.
+void TZipWriter::ReplaceArchive() {
+  const std::string target = platform::ExpandFileName(ZipName());
+  const std::string staging = platform::CreateTempFile(platform::ExtractFilePath(target), "KPZ");
+  if (staging.empty()) platform::ThrowCreateError(platform::ExtractFilePath(target) + "KPZ", errno);
+  try {
+    TBufferedFileStream in(tempName_, Mode::OpenRead);
+    TBufferedFileStream out(staging, Mode::Create);
+    storeBuffer_.resize(kStoreBlockSize);
+    for (size_t n; (n = in.Read(storeBuffer_.data(), kStoreBlockSize)) > 0;) {
+      out.Write(storeBuffer_.data(), n);
+    }
+    out.Close();
+    platform::CopyFileMode(target, staging);
+    if (!platform::RenameReplace(staging, target)) platform::ThrowCreateError(target, errno);
+  } catch (...) {
+    platform::DeleteFile(staging);
+    throw;
+  }
+  platform::DeleteFile(tempName_);
+  storeBuffer_ = std::vector<uint8_t>();
 }
 
 void TZipWriter::OpenOutput() {
@@ -174,7 +342,10 @@ void TZipWriter::OpenOutput() {
   newEndCentral_.Clear();
 }
 
-void TZipWriter::RecordEntry(std::unique_ptr<TZipHeaderInfo> header, int fileIndex) {
+// Adds an entry written to the output to both run lists and the end record's counts. A
+// new or replacing file counts in the result; a carried-over entry does not.
+void TZipWriter::RecordEntry(std::unique_ptr<TZipHeaderInfo> header, bool counts,
+                             const std::string& sourceFile) {
   TZipHeaderInfo* entry = header.get();
   runEntryList_->AddOwned(std::move(header));
   try {
@@ -183,10 +354,12 @@ void TZipWriter::RecordEntry(std::unique_ptr<TZipHeaderInfo> header, int fileInd
     runEntryList_->Delete(runEntryList_->IndexOf(entry));  // never half recorded
     throw;
   }
-  ++result_;
   ++newEndCentral_.TotalEntries;
   ++newEndCentral_.EntriesThisDisk;
-  if (Dispose) disposeList_.push_back(FilesList[fileIndex]);
+  if (counts) {
+    ++result_;
+    if (Dispose) disposeList_.push_back(sourceFile);
+  }
 }
 
 void TZipWriter::WriteCentralDirectory() {
@@ -208,12 +381,16 @@ void TZipWriter::WriteCentralDirectory() {
   newEndCentral_.WriteEndCentral(out);
 }
 
-void TZipWriter::FinishSuccessfulRun(TZipSortMode savedMode) {
+void TZipWriter::FinishSuccessfulRun() {
   FreeDeflateBuffers();
   outputStream_.reset();
   const std::string name = ZipName();
   if (updating_) ForgetArchive();
   SetZipName(name);
+  if (updating_) {
+    ReplaceArchive();
+    outputCreated_ = false;
+  }
   if (Dispose) {
     for (const std::string& file : disposeList_) {
       bool skip = false;
@@ -224,18 +401,11 @@ void TZipWriter::FinishSuccessfulRun(TZipSortMode savedMode) {
   }
   HoldDirectory(std::move(runEntryList_), newEndCentral_);
   SetArchiveTimeFrom(ZipName());
-  if (savedMode != TZipSortMode::ByName) {
-    SetSortMode(savedMode);
-    runNameList_.reset();
-  } else {
-    HoldSortedView(std::move(runNameList_), TZipSortMode::ByName);
-  }
   numberOfDisks_ = currentDisk_ + 1;
   newEndCentral_.Clear();
 }
 
-void TZipWriter::FinishFailedRun(std::unique_ptr<TSortedZip> savedView,
-                                 TZipSortMode savedMode) noexcept {
+void TZipWriter::FinishFailedRun() noexcept {
   FreeDeflateBuffers();
   inputStream_.reset();
   outputStream_.reset();  // the destructor swallows flush errors: the file goes anyway
@@ -245,9 +415,7 @@ void TZipWriter::FinishFailedRun(std::unique_ptr<TSortedZip> savedView,
   outputCreated_ = false;
   disposeList_.clear();
   newEndCentral_.Clear();
-  // The held directory is as it was before the run.
-  sortedView_ = std::move(savedView);
-  sortMode_ = savedMode;
+  CurrentHeader = nullptr;
 }
 
 void TZipWriter::CheckEntryFits(const std::string& path, int64_t size, bool stored) const {

@@ -1,6 +1,7 @@
 // TZipWriter: the archive writer component. BuildArchive runs the zip run: the file list is
 // expanded, each file becomes an entry (local header, data stored or deflated, CRC-32) and
-// the central directory and end record close the archive. Data are streamed through
+// the central directory and end record close the archive. An existing archive is rebuilt
+// through a temporary file that replaces it only when complete. Data are streamed through
 // buffered files; nothing is held in memory whole.
 #pragma once
 
@@ -99,6 +100,18 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   void AllocDeflateBuffers();
   void FreeDeflateBuffers();
 
+  // The update of an existing archive.
+  // TempPath when it names a folder, else the platform's folder for temporary files.
+  std::string TempFolder() const;
+  // Carries the old entries over: kept, or replaced by the listed file that matches them.
+  void MergeExistingEntries();
+  // True when the file name denotes the stored name of CurrentHeader.
+  bool MatchesEntry(const std::string& fileName) const;
+  // Copies the entry in CurrentHeader from the old archive to the output.
+  void CopyExistingEntry();
+  // Puts the finished temporary file in the place of the old archive.
+  void ReplaceArchive();
+
   // The record being worked on, owned by the run.
   TZipHeaderInfo* CurrentHeader = nullptr;
   // The reach of the records: 32-bit offsets and sizes, 16-bit entry counts.
@@ -107,13 +120,16 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
 
  private:
   int RunBuild();
+  void ExpandFiles();
   void OpenOutput();
-  void RecordEntry(std::unique_ptr<TZipHeaderInfo> header, int fileIndex);
+  bool ZipListedFile(const std::string& path);
+  void RecordEntry(std::unique_ptr<TZipHeaderInfo> header, bool counts,
+                   const std::string& sourceFile);
   void WriteCentralDirectory();
   void CheckEntryFits(const std::string& path, int64_t size, bool stored) const;
   bool InHeldDirectory(const std::string& fileName, const std::string& directory);
-  void FinishSuccessfulRun(TZipSortMode savedMode);
-  void FinishFailedRun(std::unique_ptr<TSortedZip> savedView, TZipSortMode savedMode) noexcept;
+  void FinishSuccessfulRun();
+  void FinishFailedRun() noexcept;
   int Percent(int64_t done, int64_t total) const;
 
   int packLevel_ = 6;

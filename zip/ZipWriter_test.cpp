@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <random>
 
@@ -367,18 +368,6 @@ TEST(ZipWriter, ArchiveThatCannotBeCreated) {
   EXPECT_TRUE(std::filesystem::exists(file));
 }
 
-// Until archives can be updated, an existing archive is never touched.
-TEST(ZipWriter, ExistingArchiveIsLeftUnchanged) {
-  TempDir dir;
-  const std::string archive = dir.Write("old.zip", "old archive bytes");
-  TZipWriter w;
-  w.FilesList.Add(dir.Write("GTL", "layer"));
-  w.SetZipName(archive);
-  EXPECT_EQ(ErrorOf(w), "Cannot update the existing archive \"" + archive +
-                            "\": updating is not supported; the archive is left unchanged");
-  EXPECT_EQ(ziptest::ReadBytes(archive), "old archive bytes");
-}
-
 // A write that the disk refuses fails the run with "Stream write error" and removes the
 // partial archive: in the middle of the data, and in the last flush when it is closed.
 TEST(ZipWriter, RefusedWriteFailsTheRunAndRemovesTheArchive) {
@@ -597,5 +586,216 @@ TEST(ZipWriter, DeflatedEntriesOpenInEveryClient) {
     EXPECT_EQ(ziptest::Get16(raw.entries[1].central, 36), 0) << level;  // binary
     EXPECT_EQ(ziptest::Get16(raw.entries[3].central, 10), 0) << level;  // "abc" is stored whole
     EXPECT_EQ(raw.entries[0].local.substr(4, 26), raw.entries[0].central.substr(6, 26));
+  }
+}
+
+namespace {
+
+// Python's report of an archive: names with their bytes, comments and the archive comment.
+const char* kPythonContents = R"(
+import sys, zipfile
+z = zipfile.ZipFile(sys.argv[1])
+assert z.testzip() is None
+for i in z.infolist():
+    print(i.filename, z.read(i).decode('latin-1'), i.comment.decode(), i.flag_bits & 8, sep='|')
+print('#' + z.comment.decode())
+)";
+
+// zipfile's report, after 7z and bsdtar have read the archive too.
+std::string Contents(const std::string& archive) {
+  const ziptest::CommandResult t = ziptest::Run("7z t " + ziptest::ShellQuote(archive));
+  EXPECT_EQ(t.status, 0) << t.output;
+  const ziptest::CommandResult x = ziptest::Run("bsdtar -xOf " + ziptest::ShellQuote(archive));
+  EXPECT_EQ(x.status, 0) << x.output;
+  const ziptest::CommandResult r = ziptest::Python(kPythonContents, ziptest::ShellQuote(archive));
+  EXPECT_EQ(r.status, 0) << r.output;
+  return r.output;
+}
+
+void Touch(const std::string& path, const std::string& bytes, int secondsLater) {
+  ziptest::WriteBytes(path, bytes);
+  std::filesystem::last_write_time(
+      path, std::filesystem::last_write_time(path) + std::chrono::seconds(secondsLater));
+}
+
+int KpzFiles(const std::string& folder) {
+  int n = 0;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) {
+    if (e.path().filename().string().rfind("KPZ", 0) == 0) ++n;
+  }
+  return n;
+}
+
+// A writer whose temporary files go to a folder the test watches.
+struct UpdateFixture {
+  TempDir dir;
+  std::string temp = dir.MakeDir("temp");
+  std::string archive = dir / "board.zip";
+  std::string a = dir.Write("A", "alpha"), b = dir.Write("B", "bravo"), c = dir.Write("C", "charlie");
+
+  void Build(TZipWriter& w, const std::vector<std::string>& files) {
+    w.TempPath = temp;
+    w.FilesList.Clear();
+    for (const std::string& f : files) w.FilesList.Add(f);
+    w.SetZipName(archive);
+  }
+  int First() {
+    TZipWriter w;
+    Build(w, {a, b, c});
+    return w.BuildArchive();
+  }
+};
+
+}  // namespace
+
+TEST(ZipUpdate, UnchangedFilesKeepTheirEntries) {
+  UpdateFixture f;
+  ASSERT_EQ(f.First(), 3);
+  const std::string before = ziptest::ReadBytes(f.archive);
+  for (bool sameWriter : {false, true}) {
+    TZipWriter w;
+    if (sameWriter) {
+      f.Build(w, {f.a, f.b, f.c});
+      ASSERT_EQ(w.BuildArchive(), 0);  // the directory comes from the file
+    }
+    f.Build(w, {f.a, f.b, f.c});
+    EXPECT_EQ(w.BuildArchive(), 0);
+    EXPECT_EQ(w.FilesList.Count(), 0);  // every matched line is taken off the list
+    EXPECT_TRUE(ziptest::ReadBytes(f.archive) == before);
+    EXPECT_EQ(KpzFiles(f.temp), 0);
+  }
+}
+
+// Newer files replace their entries in place, unmatched ones are appended, and the
+// actions decide what a match does.
+TEST(ZipUpdate, ZipActions) {
+  struct Case {
+    TZipAction action;
+    bool newerB;
+    int result;
+    std::string contents;
+  } cases[] = {
+      {TZipAction::zaUpdate, true, 2, "A|alpha||0\nB|BRAVO||0\nC|charlie||0\nD|delta||0\n#\n"},
+      {TZipAction::zaUpdate, false, 1, "A|alpha||0\nB|bravo||0\nC|charlie||0\nD|delta||0\n#\n"},
+      {TZipAction::zaReplace, false, 3, "A|alpha||0\nB|bravo||0\nC|charlie||0\nD|delta||0\n#\n"},
+      {TZipAction::zaFreshen, true, 1, "A|alpha||0\nB|BRAVO||0\nC|charlie||0\n#\n"},
+  };
+  for (const Case& c : cases) {
+    UpdateFixture f;
+    ASSERT_EQ(f.First(), 3);
+    chmod(f.archive.c_str(), 0644);
+    if (c.newerB) Touch(f.b, "BRAVO", 10);
+    const std::string d = f.dir.Write("D", "delta");
+    TZipWriter w;
+    w.ZipAction = c.action;
+    // With zaReplace, A is listed too: an identical file is compressed again and counted.
+    f.Build(w, c.action == TZipAction::zaReplace ? std::vector<std::string>{f.b, d, f.a}
+                                                 : std::vector<std::string>{f.b, d});
+    EXPECT_EQ(w.BuildArchive(), c.result) << static_cast<int>(c.action);
+    EXPECT_EQ(Contents(f.archive), c.contents) << static_cast<int>(c.action);
+    EXPECT_EQ(w.Count(), c.action == TZipAction::zaFreshen ? 3 : 4);
+    EXPECT_EQ(KpzFiles(f.temp) + KpzFiles(f.dir.Path()), 0);
+    struct stat st {};
+    stat(f.archive.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);  // the old archive's permissions
+  }
+}
+
+// A matched newer file that the run leaves out does not cost the entry its content.
+TEST(ZipUpdate, RefusedReplacementKeepsTheOldEntry) {
+  UpdateFixture f;
+  ASSERT_EQ(f.First(), 3);
+  Touch(f.b, "BRAVO", 10);
+  TZipWriter w;
+  w.OnStartZip = [&](TZipWriter&, const std::string&, TZipHeaderInfo&, bool& skip) { skip = true; };
+  f.Build(w, {f.b});
+  EXPECT_EQ(w.BuildArchive(), 0);
+  EXPECT_EQ(Contents(f.archive), "A|alpha||0\nB|bravo||0\nC|charlie||0\n#\n");
+}
+
+// Whatever fails in the middle of an update, the old archive is unchanged byte for byte
+// and no temporary file is left.
+TEST(ZipUpdate, FailedUpdateLeavesTheOldArchive) {
+  UpdateFixture f;
+  ASSERT_EQ(f.First(), 3);
+  const std::string before = ziptest::ReadBytes(f.archive);
+  Touch(f.b, RandomBytes(300000, 21), 10);
+  {
+    TZipWriter w;
+    f.Build(w, {f.b});
+    // An error from a handler while the replacing file is compressed.
+    w.OnStartZip = [](TZipWriter&, const std::string&, TZipHeaderInfo&, bool&) {
+      throw Exception("handler failed");
+    };
+    EXPECT_EQ(ErrorOf(w), "handler failed");
+  }
+  EXPECT_TRUE(ziptest::ReadBytes(f.archive) == before);
+  EXPECT_EQ(KpzFiles(f.temp), 0);
+  const int code = InChild([&] {
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = {100000, 100000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    TZipWriter w;
+    f.Build(w, {f.b});
+    return ErrorOf(w) == "Stream write error" ? 0 : 1;
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(ziptest::ReadBytes(f.archive) == before);
+  EXPECT_EQ(KpzFiles(f.temp), 0);
+  // A damaged old archive is refused before anything is written.
+  const std::string damaged = before.substr(0, before.size() - 5);
+  ziptest::WriteBytes(f.archive, damaged);
+  TZipWriter w;
+  f.Build(w, {f.b});
+  EXPECT_EQ(ErrorOf(w), "Incomplete Zip File");
+  EXPECT_TRUE(ziptest::ReadBytes(f.archive) == damaged);
+  EXPECT_EQ(KpzFiles(f.temp), 0);
+}
+
+// Archives of other tools: comments, extra fields and data descriptors are carried over so
+// that every client still reads every entry.
+TEST(ZipUpdate, CarriesOverOtherToolsEntries) {
+  TempDir dir;
+  const std::string d = dir.Write("D", "delta");
+  const std::string archive = dir / "other.zip";
+  struct Case {
+    const char* what;
+    std::string make;
+    std::string contents;
+  } cases[] = {
+      {"zipfile with comments",
+       "python3 -c " + ziptest::ShellQuote(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('X', 'x' * 1000)
+    i = zipfile.ZipInfo('Y'); i.comment = b'entry note'
+    z.writestr(i, 'yankee')
+    z.comment = b'board archive'
+)") + " " + ziptest::ShellQuote(archive),
+       "X|" + std::string(1000, 'x') + "||0\nY|yankee|entry note|0\nD|delta||0\n#board archive\n"},
+      {"zipfile streamed with data descriptors",
+       "python3 -c " + ziptest::ShellQuote(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED) as z:
+    with z.open('X', 'w') as e: e.write(b'x' * 1000)
+    with z.open('Y', 'w') as e: e.write(b'yankee')
+)") + " | cat > " + ziptest::ShellQuote(archive),
+       "X|" + std::string(1000, 'x') + "||0\nY|yankee||0\nD|delta||0\n#\n"},
+      {"7z with extra fields",
+       "cd " + ziptest::ShellQuote(dir.MakeDir("src")) + " && printf yankee > Y && printf xx > X && 7z a -tzip " +
+           ziptest::ShellQuote(archive) + " Y X",
+       "X|xx||0\nY|yankee||0\nD|delta||0\n#\n"},  // 7z adds them by name
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(archive);
+    const ziptest::CommandResult made = ziptest::Run(c.make);
+    ASSERT_EQ(made.status, 0) << made.output;
+    TZipWriter w;
+    w.TempPath = dir.Path();
+    w.FilesList.Add(d);
+    w.SetZipName(archive);
+    EXPECT_EQ(w.BuildArchive(), 1) << c.what;
+    EXPECT_EQ(Contents(archive), c.contents) << c.what;
+    EXPECT_EQ(KpzFiles(dir.Path()), 0) << c.what;
   }
 }
