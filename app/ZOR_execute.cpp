@@ -28,6 +28,7 @@ void TfrmZOR::Execute() {
   for (size_t i = 0; i < kLayerCodes.size(); ++i)
     if (chkLayers[i]->isChecked()) RenameLayer(kLayerCodes[i].code, messages);
   WriteContactSheet();
+  if (chkZIP->isChecked() && ZipWriter1.FilesList.Count() > 0) PackArchive(messages);
   ShowReport(messages);
 }
 

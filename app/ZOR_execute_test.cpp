@@ -45,6 +45,7 @@ TEST_F(ExecuteTest, BoardFolderGivesTheRenamesAndMessages) {
   w->edtPath->SetPath(Q(board));
   Tick(*w, {"GTO", "GTP", "GTL", "GBO", "GBS", "GBL", "TXT"});
   w->chkZIP->setChecked(true);
+  w->SetClock([] { return platform::LocalDateTime{2024, 1, 2, 15, 7, 0}; });
   w->edtGenerateClick();
 
   ASSERT_TRUE(errors.empty()) << errors[0];
@@ -53,7 +54,8 @@ TEST_F(ExecuteTest, BoardFolderGivesTheRenamesAndMessages) {
             "文件没有找到：*.GTP\r\n"
             "文件已经存在：GTL\r\n"
             "文件没有找到：*.GBO\r\n"
-            "文件改名失败：GBS\r\n");
+            "文件改名失败：GBS\r\n"
+            "压缩文件名：-2024-01-02-1507.zip\r\n");  // no name typed: the name starts with "-"
   EXPECT_EQ(platform::ReadWholeFile(board + "GTO"), "G04 top overlay*\n%FSLAX25Y25*%\n");
   EXPECT_EQ(platform::ReadWholeFile(board + "GTL"), "old top layer");
   EXPECT_TRUE(platform::FileExists(board + "PCB1.GTL"));
@@ -62,7 +64,8 @@ TEST_F(ExecuteTest, BoardFolderGivesTheRenamesAndMessages) {
   for (const char* kept : {"README.txt", "Pick Place for PCB1.txt", "Status Report.Txt",
                            "._PCB1.GBO", "untouched.GKO"})
     EXPECT_TRUE(platform::FileExists(board + kept)) << kept;
-  const std::vector<std::string> packed = {board + "GTO", board + "GBL", board + "TXT"};
+  const std::vector<std::string> packed = {board + "GTO", board + "GBL", board + "TXT",
+                                           board + "Contect.txt"};
   EXPECT_EQ(ZipWriterFiles(*w), packed);
 }
 

@@ -80,6 +80,8 @@ class TfrmZOR : public QWidget {
   void Execute();
   void RenameLayer(const std::string& code, QStringList& messages);
   void WriteContactSheet();
+  void PackArchive(QStringList& messages);
+  QString ArchiveName() const;
   void ShowReport(QStringList& messages);
   // Runs a handler's body; an error ends it and is shown in the error box.
   void Guarded(const std::function<void()>& body);
