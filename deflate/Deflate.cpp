@@ -19,6 +19,11 @@ constexpr unsigned kSlideAt = 65274;     // 32768 + 32506
 constexpr unsigned kTooFar = 4096;
 constexpr unsigned kFirstRead = 32768;
 constexpr unsigned kHashMask = 0x7FFF;
+// Levels whose chains are at least this long keep the extra chains (LongestMatch): they
+// cost time at every insertion and pay off only on long walks. The 6-byte chain is for
+// the lazy loop only: there every inserted position has 6 bytes of input read already
+// (positions up to pos + 256, input up to pos + 261), so its hash never changes later.
+constexpr unsigned kMoreChainsFrom = 16;
 
 struct Config {
   unsigned good, lazy, nice, chain;
@@ -31,6 +36,11 @@ constexpr Config kConfig[10] = {{0, 0, 0, 0},      {4, 4, 8, 4},       {4, 5, 16
 inline uint16_t Load16(const uint8_t* p) {
   uint16_t v;
   std::memcpy(&v, p, 2);
+  return v;
+}
+inline uint32_t Load32(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, 4);
   return v;
 }
 inline uint64_t Load64(const uint8_t* p) {
@@ -59,13 +69,21 @@ class TMatchFinder {
         window_(buffers.Window()),
         head_(buffers.HeadTable()),
         link_(buffers.LinkTable()),
+        head4_(buffers.Head4Table()),
+        link4_(buffers.Link4Table()),
+        rank_(buffers.RankTable()),
+        hashCount_(buffers.HashCountTable()),
+        head6_(buffers.Head6Table()),
+        link6_(buffers.Link6Table()),
         cfg_(kConfig[level]),
+        chains_(cfg_.chain < kMoreChainsFrom ? 1 : level <= 3 ? 2 : 3),
         level_(level),
         decisions_(decisions) {}
 
   uint64_t Run() {
     InitMatcher();
-    return level_ <= 3 ? DeflateGreedy() : DeflateLazy();
+    if (level_ <= 3) return chains_ == 1 ? DeflateGreedy<1>() : DeflateGreedy<2>();
+    return chains_ == 1 ? DeflateLazy<1>() : DeflateLazy<3>();
   }
 
  private:
@@ -74,41 +92,97 @@ class TMatchFinder {
   inline unsigned HashAt(unsigned s) const {
     return ((window_[s] << 10) ^ (window_[s + 1] << 5) ^ window_[s + 2]) & kHashMask;
   }
-  // Inserts s into its chain; returns the previous head of the chain (0: none).
+  inline unsigned Hash4At(unsigned s) const { return (Load32(window_ + s) * 0x9E3779B1u) >> 17; }
+  inline unsigned Hash6At(unsigned s) const {
+    return static_cast<unsigned>(((Load64(window_ + s) << 16) * 0x9E3779B97F4A7C15ull) >> 49);
+  }
+
+  // Inserts s into its chain; returns the previous head of the chain (0: none). With more
+  // chains, s also gets its rank and goes into the chains of its first 4 and 6 bytes.
+  template <int kChains>
   inline unsigned Insert(unsigned s) {
     const unsigned key = HashAt(s);
     const unsigned h = head_[key];
     link_[s & kHashMask] = static_cast<uint16_t>(h);
     head_[key] = static_cast<uint16_t>(s);
+    if constexpr (kChains >= 2) {
+      rank_[s & kHashMask] = hashCount_[key]++;
+      const unsigned key4 = Hash4At(s);
+      link4_[s & kHashMask] = head4_[key4];
+      head4_[key4] = static_cast<uint16_t>(s);
+    }
+    if constexpr (kChains >= 3) {
+      const unsigned key6 = Hash6At(s);
+      link6_[s & kHashMask] = head6_[key6];
+      head6_[key6] = static_cast<uint16_t>(s);
+    }
     return h;
   }
 
   // The chain walk from cur for the string at pos; best starts at prevLen. Candidates are
   // rejected by two 2-byte compares (at the start and at the current best length) before
   // the 8-byte compare of MatchLength.
-  inline unsigned LongestMatch(unsigned pos, unsigned cur, unsigned prevLen, unsigned& matchPos) const {
+  //
+  // With more chains the walk gives the same result in fewer steps. Once best is at least
+  // n - 1, only candidates that share their first n bytes with pos can still beat it;
+  // they are the members of pos's n-byte chain (n = 4 or 6) that share the bytes, the
+  // others being hash collisions. So the walk goes along that chain instead, and a
+  // candidate's step count in the 3-byte chain, which the chain limit bounds, is the
+  // difference between its rank and the first candidate's. Before best reaches n - 1 no
+  // candidate sharing n bytes has been met (it would have raised best further), so the
+  // switch skips none that matters.
+  template <int kChains>
+  inline unsigned LongestMatch(unsigned pos, unsigned cur, unsigned prevLen,
+                               unsigned& matchPos) const {
     unsigned chain = cfg_.chain;
     if (prevLen >= cfg_.good) chain >>= 2;
+    const unsigned steps = chain;
+    const unsigned first = cur;
     unsigned best = prevLen;
     const unsigned limit = pos > kMaxDist ? pos - kMaxDist : 0;
     const uint8_t* const scan = window_ + pos;
     const uint16_t scanStart = Load16(scan);
     uint16_t scanEnd = Load16(scan + best - 1);
     const unsigned nice = cfg_.nice;
-    do {
-      const uint8_t* const m = window_ + cur;
-      if (Load16(m + best - 1) == scanEnd && Load16(m) == scanStart) {
-        const unsigned len = MatchLength(scan, m);
-        if (len > best) {
-          matchPos = cur;
-          best = len;
-          if (len >= nice) break;
-          scanEnd = Load16(scan + best - 1);
-        }
+    auto consider = [&](unsigned c) {  // true when the walk ends at nice_len
+      const unsigned len = MatchLength(scan, window_ + c);
+      if (len > best) {
+        matchPos = c;
+        best = len;
+        if (len >= nice) return true;
+        scanEnd = Load16(scan + best - 1);
       }
+      return false;
+    };
+    while (kChains == 1 || best < 3) {
+      const uint8_t* const m = window_ + cur;
+      if (Load16(m + best - 1) == scanEnd && Load16(m) == scanStart && consider(cur)) return best;
       cur = link_[cur & kHashMask];
-    } while (cur > limit && --chain != 0);
-    return best;
+      if (cur <= limit || --chain == 0) return best;
+    }
+    const unsigned firstRank = rank_[first & kHashMask];
+    if (kChains == 2 || best < 5) {
+      const uint32_t scan4 = Load32(scan);
+      cur = pos;
+      while (kChains == 2 || best < 5) {
+        cur = link4_[cur & kHashMask];
+        if (cur <= limit && cur != first) return best;
+        const uint8_t* const m = window_ + cur;
+        if (Load32(m) != scan4) continue;
+        if (((firstRank - rank_[cur & kHashMask]) & 0xFFFF) >= steps) return best;
+        if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
+      }
+    }
+    const uint64_t scan6 = Load64(scan) << 16;
+    cur = pos;
+    for (;;) {
+      cur = link6_[cur & kHashMask];
+      if (cur <= limit && cur != first) return best;
+      const uint8_t* const m = window_ + cur;
+      if ((Load64(m) << 16) != scan6) continue;
+      if (((firstRank - rank_[cur & kHashMask]) & 0xFFFF) >= steps) return best;
+      if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
+    }
   }
 
   // The source of a match is start minus the 16-bit distance; right after a slide it may
@@ -125,12 +199,22 @@ class TMatchFinder {
     matchPos_ = (matchPos_ - 32768) & 0xFFFF;
     pos_ -= 32768;
     blockOrigin_ -= 32768;
-    // v - 32768, or 0 below 32768: a saturating subtraction the compiler vectorises.
-    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i) {
-      const unsigned h = head_[i], l = link_[i];
-      head_[i] = static_cast<uint16_t>((h > 32768 ? h : 32768) - 32768);
-      link_[i] = static_cast<uint16_t>((l > 32768 ? l : 32768) - 32768);
+    SlideTable(head_);
+    SlideTable(link_);
+    if (chains_ >= 2) {
+      SlideTable(head4_);
+      SlideTable(link4_);
     }
+    if (chains_ >= 3) {
+      SlideTable(head6_);
+      SlideTable(link6_);
+    }
+  }
+
+  // v - 32768, or 0 below 32768: a saturating subtraction the compiler vectorises.
+  static void SlideTable(uint16_t* t) {
+    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i)
+      t[i] = static_cast<uint16_t>((t[i] > 32768 ? t[i] : 32768) - 32768);
   }
 
   unsigned Read(uint8_t* buf, unsigned capacity) {
@@ -160,6 +244,8 @@ class TMatchFinder {
 
   void InitMatcher() {
     std::memset(head_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+    if (chains_ >= 2) std::memset(head4_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+    if (chains_ >= 3) std::memset(head6_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
     if (level_ <= 2) {
       decisions_.GeneralFlags |= 4;
     } else if (level_ >= 8) {
@@ -181,14 +267,15 @@ class TMatchFinder {
     return block_.EmitBlock(data, static_cast<int32_t>(pos) - blockOrigin_, last);
   }
 
+  template <int kChains>
   uint64_t DeflateGreedy() {
     const unsigned lazyLimit = cfg_.lazy;
     unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
     unsigned matchLen = 0;
     while (avail > 0) {
-      const unsigned h = Insert(pos);
+      const unsigned h = Insert<kChains>(pos);
       if (h != 0 && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch(pos, h, 2, matchPos);
+        matchLen = LongestMatch<kChains>(pos, h, 2, matchPos);
         if (matchLen > avail) matchLen = avail;
       }
       bool flush;
@@ -198,7 +285,7 @@ class TMatchFinder {
                                   static_cast<int32_t>(pos) - blockOrigin_);
         avail -= matchLen;
         if (matchLen <= lazyLimit) {
-          for (unsigned i = 1; i < matchLen; ++i) Insert(pos + i);
+          for (unsigned i = 1; i < matchLen; ++i) Insert<kChains>(pos + i);
         }
         // Longer matches are skipped without inserting their positions.
         pos += matchLen;
@@ -221,18 +308,19 @@ class TMatchFinder {
     return EmitBlock(pos, true);
   }
 
+  template <int kChains>
   uint64_t DeflateLazy() {
     const unsigned lazyLimit = cfg_.lazy;
     unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
     unsigned matchLen = 2;
     bool pendingLiteral = false;
     while (avail > 0) {
-      const unsigned h = Insert(pos);
+      const unsigned h = Insert<kChains>(pos);
       const unsigned prevLen = matchLen;
       const unsigned prevPos = matchPos;
       matchLen = 2;
       if (h != 0 && prevLen < lazyLimit && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch(pos, h, prevLen, matchPos);
+        matchLen = LongestMatch<kChains>(pos, h, prevLen, matchPos);
         if (matchLen > avail) matchLen = avail;
         if (matchLen == 3 && ((pos - matchPos) & 0xFFFF) > kTooFar) matchLen = 2;
       }
@@ -242,7 +330,7 @@ class TMatchFinder {
         const bool flush = block_.TallyMatch((pos - 1 - prevPos) & 0xFFFF, prevLen - 3,
                                              static_cast<int32_t>(pos) - blockOrigin_);
         avail -= prevLen - 1;
-        for (unsigned i = 1; i <= prevLen - 2; ++i) Insert(pos + i);
+        for (unsigned i = 1; i <= prevLen - 2; ++i) Insert<kChains>(pos + i);
         pos += prevLen - 1;
         pendingLiteral = false;
         matchLen = 2;
@@ -278,7 +366,15 @@ class TMatchFinder {
   uint8_t* const window_;
   uint16_t* const head_;
   uint16_t* const link_;
+  uint16_t* const head4_;
+  uint16_t* const link4_;
+  uint16_t* const rank_;
+  uint16_t* const hashCount_;
+  uint16_t* const head6_;
+  uint16_t* const link6_;
   const Config cfg_;
+  // 1: the 3-byte chain only; 2: also the 4-byte chain; 3: also the 6-byte chain.
+  const int chains_;
   const int level_;
   TDeflateDecisions& decisions_;
 

@@ -9,4 +9,10 @@ TDeflateBuffers::TDeflateBuffers()
       head_(std::make_unique<uint16_t[]>(kTableSize)),
       lit_(std::make_unique<uint8_t[]>(kLitSize)),
       dist_(std::make_unique<uint16_t[]>(kDistSize)),
-      flag_(std::make_unique<uint8_t[]>(kFlagSize)) {}
+      flag_(std::make_unique<uint8_t[]>(kFlagSize)),
+      link4_(std::make_unique<uint16_t[]>(kTableSize)),
+      head4_(std::make_unique<uint16_t[]>(kTableSize)),
+      rank_(std::make_unique<uint16_t[]>(kTableSize)),
+      hashCount_(std::make_unique<uint16_t[]>(kTableSize)),
+      link6_(std::make_unique<uint16_t[]>(kTableSize)),
+      head6_(std::make_unique<uint16_t[]>(kTableSize)) {}
