@@ -20,10 +20,8 @@ constexpr unsigned kTooFar = 4096;
 constexpr unsigned kFirstRead = 32768;
 constexpr unsigned kHashMask = 0x7FFF;
 // Levels whose chains are at least this long keep the extra chains (LongestMatch): they
-// cost time at every insertion and pay off only on long walks. The 6-byte chain is for
-// the lazy loop only: there every inserted position has 6 bytes of input read already
-// (positions up to pos + 256, input up to pos + 261), so its hash never changes later.
-constexpr unsigned kMoreChainsFrom = 16;
+// cost time at every insertion and pay off only on long walks.
+constexpr unsigned kExtraChainsFrom = 16;
 
 struct Config {
   unsigned good, lazy, nice, chain;
@@ -73,17 +71,17 @@ class TMatchFinder {
         link4_(buffers.Link4Table()),
         rank_(buffers.RankTable()),
         hashCount_(buffers.HashCountTable()),
-        head6_(buffers.Head6Table()),
-        link6_(buffers.Link6Table()),
+        head8_(buffers.Head8Table()),
+        link8_(buffers.Link8Table()),
         cfg_(kConfig[level]),
-        chains_(cfg_.chain < kMoreChainsFrom ? 1 : level <= 3 ? 2 : 3),
+        extraChains_(cfg_.chain >= kExtraChainsFrom),
         level_(level),
         decisions_(decisions) {}
 
   uint64_t Run() {
     InitMatcher();
-    if (level_ <= 3) return chains_ == 1 ? DeflateGreedy<1>() : DeflateGreedy<2>();
-    return chains_ == 1 ? DeflateLazy<1>() : DeflateLazy<3>();
+    if (level_ <= 3) return extraChains_ ? DeflateGreedy<true>() : DeflateGreedy<false>();
+    return extraChains_ ? DeflateLazy<true>() : DeflateLazy<false>();
   }
 
  private:
@@ -93,47 +91,59 @@ class TMatchFinder {
     return ((window_[s] << 10) ^ (window_[s + 1] << 5) ^ window_[s + 2]) & kHashMask;
   }
   inline unsigned Hash4At(unsigned s) const { return (Load32(window_ + s) * 0x9E3779B1u) >> 17; }
-  inline unsigned Hash6At(unsigned s) const {
-    return static_cast<unsigned>(((Load64(window_ + s) << 16) * 0x9E3779B97F4A7C15ull) >> 49);
+  inline unsigned Hash8At(unsigned s) const {
+    return static_cast<unsigned>((Load64(window_ + s) * 0x9E3779B97F4A7C15ull) >> 49);
   }
 
-  // Inserts s into its chain; returns the previous head of the chain (0: none). With more
-  // chains, s also gets its rank and goes into the chains of its first 4 and 6 bytes.
-  template <int kChains>
+  // Inserts s into its chain; returns the previous head of the chain (0: none). With the
+  // extra chains, s also gets its rank and goes into the chain of its first 4 bytes; the
+  // 8-byte chain catches up later (CatchUp8).
+  template <bool kExtra>
   inline unsigned Insert(unsigned s) {
     const unsigned key = HashAt(s);
     const unsigned h = head_[key];
     link_[s & kHashMask] = static_cast<uint16_t>(h);
     head_[key] = static_cast<uint16_t>(s);
-    if constexpr (kChains >= 2) {
+    if constexpr (kExtra) {
       rank_[s & kHashMask] = hashCount_[key]++;
       const unsigned key4 = Hash4At(s);
       link4_[s & kHashMask] = head4_[key4];
       head4_[key4] = static_cast<uint16_t>(s);
     }
-    if constexpr (kChains >= 3) {
-      const unsigned key6 = Hash6At(s);
-      link6_[s & kHashMask] = head6_[key6];
-      head6_[key6] = static_cast<uint16_t>(s);
-    }
     return h;
+  }
+
+  // Puts the positions next8_ .. last into the 8-byte chain. A position joins it only
+  // once the search has reached it: then its 8 bytes have been read (the window holds at
+  // least 262 bytes from the search position on), so its hash never changes afterwards.
+  // Positions that the 3-byte chain skipped are skipped here too (SkipTo8).
+  inline void CatchUp8(unsigned last) {
+    for (unsigned s = next8_; s <= last; ++s) {
+      const unsigned key8 = Hash8At(s);
+      link8_[s & kHashMask] = head8_[key8];
+      head8_[key8] = static_cast<uint16_t>(s);
+    }
+    if (last + 1 > next8_) next8_ = last + 1;
+  }
+  inline void SkipTo8(unsigned inserted, unsigned next) {
+    CatchUp8(inserted);
+    next8_ = next;
   }
 
   // The chain walk from cur for the string at pos; best starts at prevLen. Candidates are
   // rejected by two 2-byte compares (at the start and at the current best length) before
   // the 8-byte compare of MatchLength.
   //
-  // With more chains the walk gives the same result in fewer steps. Once best is at least
-  // n - 1, only candidates that share their first n bytes with pos can still beat it;
-  // they are the members of pos's n-byte chain (n = 4 or 6) that share the bytes, the
+  // With the extra chains the walk gives the same result in fewer steps. Once best is at
+  // least n - 1, only candidates that share their first n bytes with pos can still beat
+  // it; they are the members of pos's n-byte chain (n = 4 or 8) that share the bytes, the
   // others being hash collisions. So the walk goes along that chain instead, and a
   // candidate's step count in the 3-byte chain, which the chain limit bounds, is the
   // difference between its rank and the first candidate's. Before best reaches n - 1 no
   // candidate sharing n bytes has been met (it would have raised best further), so the
   // switch skips none that matters.
-  template <int kChains>
-  inline unsigned LongestMatch(unsigned pos, unsigned cur, unsigned prevLen,
-                               unsigned& matchPos) const {
+  template <bool kExtra>
+  inline unsigned LongestMatch(unsigned pos, unsigned cur, unsigned prevLen, unsigned& matchPos) {
     unsigned chain = cfg_.chain;
     if (prevLen >= cfg_.good) chain >>= 2;
     const unsigned steps = chain;
@@ -154,17 +164,17 @@ class TMatchFinder {
       }
       return false;
     };
-    while (kChains == 1 || best < 3) {
+    while (!kExtra || best < 3) {
       const uint8_t* const m = window_ + cur;
       if (Load16(m + best - 1) == scanEnd && Load16(m) == scanStart && consider(cur)) return best;
       cur = link_[cur & kHashMask];
       if (cur <= limit || --chain == 0) return best;
     }
     const unsigned firstRank = rank_[first & kHashMask];
-    if (kChains == 2 || best < 5) {
+    if (best < 7) {
       const uint32_t scan4 = Load32(scan);
       cur = pos;
-      while (kChains == 2 || best < 5) {
+      while (best < 7) {
         cur = link4_[cur & kHashMask];
         if (cur <= limit && cur != first) return best;
         const uint8_t* const m = window_ + cur;
@@ -173,13 +183,14 @@ class TMatchFinder {
         if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
       }
     }
-    const uint64_t scan6 = Load64(scan) << 16;
+    CatchUp8(pos);
+    const uint64_t scan8 = Load64(scan);
     cur = pos;
     for (;;) {
-      cur = link6_[cur & kHashMask];
+      cur = link8_[cur & kHashMask];
       if (cur <= limit && cur != first) return best;
       const uint8_t* const m = window_ + cur;
-      if ((Load64(m) << 16) != scan6) continue;
+      if (Load64(m) != scan8) continue;
       if (((firstRank - rank_[cur & kHashMask]) & 0xFFFF) >= steps) return best;
       if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
     }
@@ -201,13 +212,12 @@ class TMatchFinder {
     blockOrigin_ -= 32768;
     SlideTable(head_);
     SlideTable(link_);
-    if (chains_ >= 2) {
+    if (extraChains_) {
       SlideTable(head4_);
       SlideTable(link4_);
-    }
-    if (chains_ >= 3) {
-      SlideTable(head6_);
-      SlideTable(link6_);
+      SlideTable(head8_);
+      SlideTable(link8_);
+      next8_ = next8_ > 32768 ? next8_ - 32768 : 0;
     }
   }
 
@@ -244,8 +254,10 @@ class TMatchFinder {
 
   void InitMatcher() {
     std::memset(head_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
-    if (chains_ >= 2) std::memset(head4_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
-    if (chains_ >= 3) std::memset(head6_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+    if (extraChains_) {
+      std::memset(head4_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+      std::memset(head8_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+    }
     if (level_ <= 2) {
       decisions_.GeneralFlags |= 4;
     } else if (level_ >= 8) {
@@ -267,15 +279,15 @@ class TMatchFinder {
     return block_.EmitBlock(data, static_cast<int32_t>(pos) - blockOrigin_, last);
   }
 
-  template <int kChains>
+  template <bool kExtra>
   uint64_t DeflateGreedy() {
     const unsigned lazyLimit = cfg_.lazy;
     unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
     unsigned matchLen = 0;
     while (avail > 0) {
-      const unsigned h = Insert<kChains>(pos);
+      const unsigned h = Insert<kExtra>(pos);
       if (h != 0 && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch<kChains>(pos, h, 2, matchPos);
+        matchLen = LongestMatch<kExtra>(pos, h, 2, matchPos);
         if (matchLen > avail) matchLen = avail;
       }
       bool flush;
@@ -285,7 +297,9 @@ class TMatchFinder {
                                   static_cast<int32_t>(pos) - blockOrigin_);
         avail -= matchLen;
         if (matchLen <= lazyLimit) {
-          for (unsigned i = 1; i < matchLen; ++i) Insert<kChains>(pos + i);
+          for (unsigned i = 1; i < matchLen; ++i) Insert<kExtra>(pos + i);
+        } else if constexpr (kExtra) {
+          SkipTo8(pos, pos + matchLen);
         }
         // Longer matches are skipped without inserting their positions.
         pos += matchLen;
@@ -308,19 +322,19 @@ class TMatchFinder {
     return EmitBlock(pos, true);
   }
 
-  template <int kChains>
+  template <bool kExtra>
   uint64_t DeflateLazy() {
     const unsigned lazyLimit = cfg_.lazy;
     unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
     unsigned matchLen = 2;
     bool pendingLiteral = false;
     while (avail > 0) {
-      const unsigned h = Insert<kChains>(pos);
+      const unsigned h = Insert<kExtra>(pos);
       const unsigned prevLen = matchLen;
       const unsigned prevPos = matchPos;
       matchLen = 2;
       if (h != 0 && prevLen < lazyLimit && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch<kChains>(pos, h, prevLen, matchPos);
+        matchLen = LongestMatch<kExtra>(pos, h, prevLen, matchPos);
         if (matchLen > avail) matchLen = avail;
         if (matchLen == 3 && ((pos - matchPos) & 0xFFFF) > kTooFar) matchLen = 2;
       }
@@ -330,7 +344,7 @@ class TMatchFinder {
         const bool flush = block_.TallyMatch((pos - 1 - prevPos) & 0xFFFF, prevLen - 3,
                                              static_cast<int32_t>(pos) - blockOrigin_);
         avail -= prevLen - 1;
-        for (unsigned i = 1; i <= prevLen - 2; ++i) Insert<kChains>(pos + i);
+        for (unsigned i = 1; i <= prevLen - 2; ++i) Insert<kExtra>(pos + i);
         pos += prevLen - 1;
         pendingLiteral = false;
         matchLen = 2;
@@ -370,14 +384,14 @@ class TMatchFinder {
   uint16_t* const link4_;
   uint16_t* const rank_;
   uint16_t* const hashCount_;
-  uint16_t* const head6_;
-  uint16_t* const link6_;
+  uint16_t* const head8_;
+  uint16_t* const link8_;
   const Config cfg_;
-  // 1: the 3-byte chain only; 2: also the 4-byte chain; 3: also the 6-byte chain.
-  const int chains_;
+  const bool extraChains_;  // the 4- and 8-byte chains of LongestMatch
   const int level_;
   TDeflateDecisions& decisions_;
 
+  unsigned next8_ = 0;  // the first position not yet in the 8-byte chain
   unsigned pos_ = 0;
   unsigned avail_ = 0;
   unsigned matchPos_ = 0;

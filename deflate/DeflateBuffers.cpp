@@ -14,5 +14,5 @@ TDeflateBuffers::TDeflateBuffers()
       head4_(std::make_unique<uint16_t[]>(kTableSize)),
       rank_(std::make_unique<uint16_t[]>(kTableSize)),
       hashCount_(std::make_unique<uint16_t[]>(kTableSize)),
-      link6_(std::make_unique<uint16_t[]>(kTableSize)),
-      head6_(std::make_unique<uint16_t[]>(kTableSize)) {}
+      link8_(std::make_unique<uint16_t[]>(kTableSize)),
+      head8_(std::make_unique<uint16_t[]>(kTableSize)) {}

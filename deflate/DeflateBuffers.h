@@ -33,9 +33,9 @@ class TDeflateBuffers {
   uint16_t* Head4Table() { return head4_.get(); }
   uint16_t* RankTable() { return rank_.get(); }
   uint16_t* HashCountTable() { return hashCount_.get(); }
-  // The third chain: positions linked by a hash of their first 6 bytes.
-  uint16_t* Link6Table() { return link6_.get(); }
-  uint16_t* Head6Table() { return head6_.get(); }
+  // The third chain: positions linked by a hash of their first 8 bytes.
+  uint16_t* Link8Table() { return link8_.get(); }
+  uint16_t* Head8Table() { return head8_.get(); }
 
  private:
   static constexpr unsigned kWindowFront = 8;
@@ -50,6 +50,6 @@ class TDeflateBuffers {
   std::unique_ptr<uint16_t[]> head4_;
   std::unique_ptr<uint16_t[]> rank_;
   std::unique_ptr<uint16_t[]> hashCount_;
-  std::unique_ptr<uint16_t[]> link6_;
-  std::unique_ptr<uint16_t[]> head6_;
+  std::unique_ptr<uint16_t[]> link8_;
+  std::unique_ptr<uint16_t[]> head8_;
 };
