@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "deflate/Crc32Paths.h"
 #include "deflate/testing/Corpus.h"
 #include "deflate/testing/ReferenceDeflate.h"
 
@@ -44,6 +45,29 @@ TEST(Crc32, MatchesBitwiseCrcForAnyLengthAndAlignment) {
   for (size_t at = 0; at < big.size(); at += 65535)
     reg = update_crc(reg, Bytes(big) + at, std::min<size_t>(65535, big.size() - at));
   EXPECT_EQ(reg, reference::BitwiseCrc(0xFFFFFFFFu, Bytes(big), big.size()));
+}
+
+// Each path on its own: the tables (byte tail, 8-byte slices, six-lane superblocks of
+// 6144 bytes) and, where the processor has it, carry-less multiplication.
+TEST(Crc32, BothPathsMatchBitwiseCrc) {
+  const std::string data = deflate_testing::RandomBytes(40000, 9);
+  const uint8_t* p = Bytes(data);
+  for (size_t n : {0, 1, 7, 8, 9, 63, 64, 100, 6143, 6144, 6145, 12288 + 77, 39999}) {
+    for (size_t offset : {0, 1, 5}) {
+      if (offset + n > data.size()) continue;
+      const uint32_t expected = reference::BitwiseCrc(0x12345678u, p + offset, n);
+      EXPECT_EQ(crc32_paths::UpdateByTables(0x12345678u, p + offset, n), expected)
+          << "tables, length " << n << " offset " << offset;
+      if (crc32_paths::ClmulAvailable() && n >= 64 && n % 16 == 0) {
+        EXPECT_EQ(crc32_paths::UpdateByClmul(0x12345678u, p + offset, n), expected)
+            << "clmul, length " << n << " offset " << offset;
+      }
+    }
+  }
+  if (crc32_paths::ClmulAvailable()) {
+    for (size_t n = 64; n <= 4096; n += 16)
+      ASSERT_EQ(crc32_paths::UpdateByClmul(0xFFFFFFFFu, p + 3, n), reference::BitwiseCrc(0xFFFFFFFFu, p + 3, n)) << n;
+  }
 }
 
 }  // namespace
