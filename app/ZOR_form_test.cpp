@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "app/Anchors.h"
+#include "app/AppIcon.h"
 #include "app/testing/WindowFixture.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -178,4 +179,13 @@ TEST_F(WindowTest, FolderBoxShowsTheChosenFolderAndItsTree) {
   EXPECT_TRUE(w->edtPath->IsDroppedDown());
   w->edtPath->HideDropDown();
   EXPECT_FALSE(w->edtPath->IsDroppedDown());
+}
+
+TEST_F(WindowTest, ApplicationIconIsOne72By72ImageOf32Bits) {
+  QImage icon = ApplicationIconImage();
+  EXPECT_EQ(icon.size(), QSize(72, 72));
+  EXPECT_EQ(icon.depth(), 32);
+  EXPECT_TRUE(icon.hasAlphaChannel());
+  EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);     // the corner outside the board is clear
+  EXPECT_EQ(qAlpha(icon.pixel(36, 36)), 255); // the board itself is opaque
 }

@@ -2,6 +2,7 @@
 // the main window, and the message loop until the window closes.
 #include <QApplication>
 
+#include "app/AppIcon.h"
 #include "app/GuiHooks.h"
 #include "app/ZOR_form.h"
 #include "kztools/kzStrTools.h"
@@ -10,6 +11,7 @@
 int main(int argc, char* argv[]) {
   InitUpperTable();
   QApplication app(argc, argv);
+  app.setWindowIcon(ApplicationIcon());
   const std::string exe = platform::ExecutablePath();
   InstallGuiHooks(QString::fromStdString(platform::ApplicationTitle(exe)));
   TfrmZOR frmZOR(exe);
