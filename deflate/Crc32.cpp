@@ -104,7 +104,12 @@ const uint32_t crc32_table[256] = {
 };
 
 uint32_t update_crc(uint32_t reg, const uint8_t* buf, size_t n) {
-  if (n >= 64 && crc32_paths::ClmulAvailable()) {
+  if (n >= 256 && crc32_paths::VclmulAvailable()) {
+    const size_t whole = n & ~size_t{15};
+    reg = crc32_paths::UpdateByVclmul(reg, buf, whole);
+    buf += whole;
+    n -= whole;
+  } else if (n >= 64 && crc32_paths::ClmulAvailable()) {
     const size_t whole = n & ~size_t{15};
     reg = crc32_paths::UpdateByClmul(reg, buf, whole);
     buf += whole;

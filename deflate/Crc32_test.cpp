@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "deflate/Crc32Paths.h"
 #include "deflate/testing/Corpus.h"
@@ -67,6 +68,26 @@ TEST(Crc32, BothPathsMatchBitwiseCrc) {
   if (crc32_paths::ClmulAvailable()) {
     for (size_t n = 64; n <= 4096; n += 16)
       ASSERT_EQ(crc32_paths::UpdateByClmul(0xFFFFFFFFu, p + 3, n), reference::BitwiseCrc(0xFFFFFFFFu, p + 3, n)) << n;
+  }
+}
+
+// The 512-bit path on its own: the first 256 bytes, whole 256-byte steps, the join of its
+// four remainders and the 64- and 16-byte steps after it (lengths 256..4096 in steps of 16,
+// plus longer odd multiples), at every alignment and from two starting registers.
+TEST(Crc32, WideClmulPathMatchesBitwiseCrc) {
+  if (!crc32_paths::VclmulAvailable()) GTEST_SKIP() << "no AVX-512 VPCLMULQDQ on this processor";
+  const std::string data = deflate_testing::RandomBytes(70000, 10);
+  std::vector<size_t> lengths;
+  for (size_t n = 256; n <= 4096; n += 16) lengths.push_back(n);
+  for (size_t n : {6144 + 16 * 7, 65520, 65536 + 256 + 48}) lengths.push_back(n);
+  for (size_t n : lengths) {
+    for (size_t offset = 0; offset < 64; offset += (n <= 1024 ? 1 : 13)) {
+      const uint8_t* p = Bytes(data) + offset;
+      for (uint32_t start : {0xFFFFFFFFu, 0x12345678u}) {
+        ASSERT_EQ(crc32_paths::UpdateByVclmul(start, p, n), reference::BitwiseCrc(start, p, n))
+            << "length " << n << " offset " << offset << " start " << start;
+      }
+    }
   }
 }
 
