@@ -459,7 +459,7 @@ TEST(ZipWriter, RecordLimits) {
 
 TEST(ZipWriter, HooksSeeAndSteerTheRun) {
   TempDir dir;
-  const std::string gtl = dir.Write("GTL", std::string(150000, 'x'));
+  const std::string gtl = dir.Write("GTL", std::string(600000, 'x'));
   const std::string gbl = dir.Write("GBL", std::string(5000, 'y'));
   const std::string txt = dir.Write("Contect.txt", "sheet");
   {
@@ -474,7 +474,7 @@ TEST(ZipWriter, HooksSeeAndSteerTheRun) {
     };
     w.SetZipName(dir / "stopped.zip");
     EXPECT_EQ(ErrorOf(w), "User canceled Zip operation.");
-    EXPECT_EQ(seenTotal, 150000);
+    EXPECT_EQ(seenTotal, 600000);
     EXPECT_FALSE(std::filesystem::exists(dir / "stopped.zip"));
   }
   TZipWriter w;
@@ -503,13 +503,13 @@ TEST(ZipWriter, HooksSeeAndSteerTheRun) {
   w.SetZipName(dir / "hooks.zip");
   EXPECT_EQ(w.BuildArchive(), 2);
   EXPECT_EQ(started, (std::vector<std::string>{gtl, gbl, txt}));
-  EXPECT_EQ(ended, (std::vector<std::string>{gtl + ":150000:150000:150033",
-                                             txt + ":5:5:150079"}));
-  // 150000 bytes in reads of 65534, then 5 bytes. The total starts at 155005 and loses the
+  EXPECT_EQ(ended, (std::vector<std::string>{gtl + ":600000:600000:600033",
+                                             txt + ":5:5:600079"}));
+  // 600000 bytes in reads of 262144, then 5 bytes. The total starts at 605005 and loses the
   // skipped file's 5000 bytes when it is skipped.
   EXPECT_EQ(filePercents, (std::vector<int>{44, 87, 100, 100}));
-  EXPECT_EQ(totalPercents, (std::vector<int>{42, 85, 97, 100}));
-  EXPECT_EQ(w.TotalBytes(), 150005);
+  EXPECT_EQ(totalPercents, (std::vector<int>{43, 87, 99, 100}));
+  EXPECT_EQ(w.TotalBytes(), 600005);
   EXPECT_EQ(disposed, (std::vector<std::string>{gtl, txt}));
   EXPECT_FALSE(std::filesystem::exists(gtl));
   EXPECT_TRUE(std::filesystem::exists(gbl));
@@ -523,7 +523,7 @@ TEST(ZipWriter, HooksSeeAndSteerTheRun) {
 // a zip run started from such an event is refused instead of corrupting the one running.
 TEST(ZipWriter, ProcessesWindowEventsWhileWriting) {
   TempDir dir;
-  const std::string file = dir.Write("GTL", std::string(200000, 'x'));
+  const std::string file = dir.Write("GTL", std::string(800000, 'x'));
   for (bool on : {true, false}) {
     TZipWriter w;
     w.SetPackLevel(0);  // one write per block read
@@ -538,7 +538,7 @@ TEST(ZipWriter, ProcessesWindowEventsWhileWriting) {
     w.SetZipName(dir / (on ? "on.zip" : "off.zip"));
     EXPECT_EQ(w.BuildArchive(), 1);
     platform::Hooks().processEvents = saved;
-    EXPECT_EQ(calls, on ? 4 : 0);  // 200000 bytes in blocks of 65534
+    EXPECT_EQ(calls, on ? 4 : 0);  // 800000 bytes in blocks of 262144
     EXPECT_EQ(nested, on ? "The archive writer is already running a zip run" : "");
     CheckWithClients(dir / (on ? "on.zip" : "off.zip"), {{"GTL", file}});
   }
