@@ -739,6 +739,42 @@ TEST(ZipUpdate, FailedUpdateLeavesTheOldArchive) {
   }
   EXPECT_TRUE(ziptest::ReadBytes(f.archive) == before);
   EXPECT_EQ(KpzFiles(f.temp), 0);
+  {
+    // The replacing file compresses beyond the records' reach after its data went out.
+    TestWriter w;
+    w.offsetLimit_ = 1000;
+    f.Build(w, {f.b});
+    EXPECT_EQ(ErrorOf(w), "Cannot add \"" + f.b + "\": the archive would pass 4 GiB, the reach of zip offsets");
+  }
+  EXPECT_TRUE(ziptest::ReadBytes(f.archive) == before);
+  EXPECT_EQ(KpzFiles(f.temp), 0);
+  // Root reads and writes every file, so these runs are made by nobody in a child, with
+  // the test's folders and the old archive given the modes that make the point.
+  auto asNobody = [&](mode_t archiveMode, mode_t archiveFolderMode, const std::string& expected) {
+    chmod(f.archive.c_str(), archiveMode);
+    chmod(f.dir.Path().c_str(), archiveFolderMode);
+    chmod(f.temp.c_str(), 0777);
+    const int code = InChild([&] {
+      if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 5;
+      TZipWriter w;
+      f.Build(w, {f.b});
+      const std::string error = ErrorOf(w);
+      if (error == expected) return 0;
+      fprintf(stderr, "got: %s\n", error.c_str());
+      return 1;
+    });
+    chmod(f.archive.c_str(), 0644);
+    chmod(f.dir.Path().c_str(), 0700);
+    chmod(f.temp.c_str(), 0700);
+    EXPECT_EQ(code, 0) << expected;
+    EXPECT_TRUE(ziptest::ReadBytes(f.archive) == before) << expected;
+    EXPECT_EQ(KpzFiles(f.temp) + KpzFiles(f.dir.Path()), 0) << expected;
+  };
+  // An old archive that cannot be read.
+  asNobody(0, 0777, "Cannot open file \"" + f.archive + "\". Permission denied");
+  // The new archive is complete in the temporary folder, but the archive's own folder
+  // takes no file to put it in place with.
+  asNobody(0644, 0555, "Cannot create file \"" + f.dir.Path() + "KPZ\". Permission denied");
   const int code = InChild([&] {
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit limit = {100000, 100000};
@@ -805,5 +841,15 @@ with zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED) as z:
     EXPECT_EQ(w.BuildArchive(), 1) << c.what;
     EXPECT_EQ(Contents(archive), c.contents) << c.what;
     EXPECT_EQ(KpzFiles(dir.Path()), 0) << c.what;
+    // Again with the directory held from the run: the carried-over entries and the
+    // archive comment survive a second copy.
+    Touch(d, "DELTA", 10);
+    w.FilesList.Add(d);
+    EXPECT_EQ(w.BuildArchive(), 1) << c.what;
+    std::string again = c.contents;
+    again.replace(again.find("D|delta"), 7, "D|DELTA");
+    EXPECT_EQ(Contents(archive), again) << c.what;
+    EXPECT_EQ(KpzFiles(dir.Path()), 0) << c.what;
+    ziptest::WriteBytes(d, "delta");
   }
 }
