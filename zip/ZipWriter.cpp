@@ -259,6 +259,33 @@ bool TZipWriter::MatchesEntry(const std::string& fileName) const {
   return stored == AsciiLower(CurrentHeader->Directory() + CurrentHeader->FileName());
 }
 
+namespace {
+
+// The length of the data descriptor at the position when it matches the entry's CRC and
+// sizes (with or without its signature, with 32- or 64-bit sizes), else 0.
+int64_t DescriptorSize(TBufferedFileStream& old, int64_t at, const TZipHeaderInfo& entry) {
+  uint8_t d[24] = {};
+  old.Seek(at, Origin::Begin);
+  const size_t n = old.Read(d, sizeof d);
+  auto matches32 = [&](size_t from) {
+    return n >= from + 12 && zipbytes::Get32(d + from) == entry.Crc32 &&
+           zipbytes::Get32(d + from + 4) == entry.CompressedSize &&
+           zipbytes::Get32(d + from + 8) == entry.UncompressedSize;
+  };
+  auto matches64 = [&] {
+    return n >= 24 && zipbytes::Get32(d + 4) == entry.Crc32 &&
+           zipbytes::Get32(d + 8) == entry.CompressedSize && zipbytes::Get32(d + 12) == 0 &&
+           zipbytes::Get32(d + 16) == entry.UncompressedSize && zipbytes::Get32(d + 20) == 0;
+  };
+  const bool signed_ = n >= 4 && zipbytes::Get32(d) == 0x08074B50;
+  if (signed_ && matches32(4)) return 16;
+  if (signed_ && matches64()) return 24;
+  if (matches32(0)) return 12;
+  return 0;
+}
+
+}  // namespace
+
 void TZipWriter::CopyExistingEntry() {
   TZipHeaderInfo& entry = *CurrentHeader;
   TBufferedFileStream& old = *archiveStream_;
@@ -285,11 +312,14 @@ void TZipWriter::CopyExistingEntry() {
   // its flag and its descriptor; every other one is written without descriptor.
   if (descriptor && !encrypted) entry.GeneralFlags &= ~TZipHeaderInfo::kDataDescriptorFlag;
   int64_t descriptorSize = 0;
-  if (descriptor && encrypted) {
-    uint8_t signature[4] = {};
-    old.Seek(dataStart + entry.CompressedSize, Origin::Begin);
-    descriptorSize = old.Read(signature, 4) == 4 && zipbytes::Get32(signature) == 0x08074B50 ? 16 : 12;
-    if (dataStart + int64_t(entry.CompressedSize) + descriptorSize > oldSize) throw EBadZipFile();
+  if (descriptor) {
+    // The descriptor after the data must repeat the CRC and sizes that the new header
+    // takes. A record known only from a scanned local header has no sizes (they are in the
+    // descriptor), so its data cannot be found: carrying it over would write an empty
+    // entry in its place, and the update is refused instead.
+    descriptorSize = DescriptorSize(old, dataStart + int64_t(entry.CompressedSize), entry);
+    if (descriptorSize == 0) throw EBadZipFile();
+    if (!encrypted) descriptorSize = 0;  // written without it
   }
   const int64_t start = outputStream_->Position();
   const uint64_t end = uint64_t(start) + entry.LocalHeaderSize() + entry.CompressedSize +

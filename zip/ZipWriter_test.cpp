@@ -853,3 +853,27 @@ with zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED) as z:
     ziptest::WriteBytes(d, "delta");
   }
 }
+
+// A streamed entry of a damaged archive, known only from its local header, has its sizes
+// in a descriptor the scan cannot place: the update is refused rather than writing the
+// entry empty, and the old archive stays as it was.
+TEST(ZipUpdate, StreamedEntryWithoutItsSizesIsNotCarriedOverEmpty) {
+  TempDir dir;
+  const std::string archive = dir / "streamed.zip";
+  const ziptest::CommandResult made = ziptest::Run("python3 -c " + ziptest::ShellQuote(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED) as z:
+    with z.open('X', 'w') as e: e.write(b'x' * 1000)
+)") + " | cat > " + ziptest::ShellQuote(archive));
+  ASSERT_EQ(made.status, 0) << made.output;
+  std::string bytes = ziptest::ReadBytes(archive);
+  ziptest::Put32(bytes, bytes.size() - 22 + 16, 7);  // the directory "starts" in the data
+  ziptest::WriteBytes(archive, bytes);
+  TZipWriter w;
+  w.TempPath = dir.MakeDir("temp");
+  w.FilesList.Add(dir.Write("D", "delta"));
+  w.SetZipName(archive);
+  EXPECT_EQ(ErrorOf(w), "Not a valid zip file!");
+  EXPECT_TRUE(ziptest::ReadBytes(archive) == bytes);
+  EXPECT_EQ(KpzFiles(w.TempPath) + KpzFiles(dir.Path()), 0);
+}
