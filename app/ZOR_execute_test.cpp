@@ -165,3 +165,28 @@ TEST_F(ExecuteTest, WorkingFolderGetsOneTrailingDelimiter) {
   EXPECT_EQ(w->WorkingFolder(), board + "/");
   EXPECT_TRUE(platform::FileExists(board + "/Contect.txt"));
 }
+
+// The search comes before the existence test, the sheet is never a drill file, and the
+// extension matches in any case after the last dot.
+TEST_F(ExecuteTest, OnlyMatchingPlainFilesOtherThanTheSheetAreLayerCandidates) {
+  std::string board = dir.MakeDir("b") + "/";
+  dir.Write("b/GTO", "named after the code, but no *.GTO beside it");
+  dir.Write("b/Contect.txt", "sheet of an earlier run");
+  dir.Write("b/top.v2.gtl", "G04*\n");
+  auto w = OpenWindow();
+  w->edtPath->SetPath(Q(board));
+  Tick(*w, {"GTO", "GTL", "TXT"});
+  w->chkZIP->setChecked(true);
+  w->SetClock([] { return platform::LocalDateTime{2024, 1, 2, 15, 7, 0}; });
+  w->edtGenerateClick();
+  ASSERT_TRUE(errors.empty()) << errors[0];
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0],
+            "文件没有找到：*.GTO\r\n文件没有找到：*.TXT\r\n压缩文件名：-2024-01-02-1507.zip\r\n");
+  EXPECT_EQ(platform::ReadWholeFile(board + "GTO"),
+            "named after the code, but no *.GTO beside it");
+  EXPECT_EQ(platform::ReadWholeFile(board + "GTL"), "G04*\n");
+  EXPECT_FALSE(platform::FileExists(board + "TXT"));
+  EXPECT_EQ(ZipWriterFiles(*w),
+            (std::vector<std::string>{board + "GTL", board + "Contect.txt"}));
+}
