@@ -134,8 +134,12 @@ TEST(DeflateArchives, EveryClientInflatesEveryEntryAtEveryLevel) {
 }
 
 // The work buffers keep bytes of earlier entries; none of them may reach an entry's output.
-// Archive A holds X1, X2, X3; archive B holds a large file, then X3, X2, X1: every file
-// follows a different predecessor (or none) in the two archives.
+// Archive A holds X4..X1; archive B holds a large file, then X1..X4: every file follows a
+// different predecessor (or none) in the two archives. X4, the first entry of A, ends in
+// "XYZW", which occurs twice before: the near copy followed by "qq", the far one by zeros.
+// The match search compares past the end of the input, so whatever lies behind the input
+// in the window picks the copy; only a window cleared after every entry gives the same
+// choice as first entry and after the large file.
 TEST(DeflateArchives, EntryBytesDoNotDependOnEarlierEntries) {
   TempDir dir;
   const std::string big = dir.Write("big", deflate_testing::RandomBytes(150000, 61) +
@@ -144,18 +148,22 @@ TEST(DeflateArchives, EntryBytesDoNotDependOnEarlierEntries) {
       dir.Write("X1", deflate_testing::Text(5000, 63)),
       dir.Write("X2", deflate_testing::EarlyEndData(90000, 64)),
       dir.Write("X3", deflate_testing::GerberText(70000, 65) + std::string(3000, '0')),
+      // Not at offset 0: a candidate there counts as none.
+      dir.Write("X4", deflate_testing::Text(500, 68) + "XYZW" + std::string(12, '\0') +
+                          deflate_testing::Text(2000, 66) + "XYZWqq" + deflate_testing::Text(2000, 67) + "XYZW"),
   };
   for (int level = 1; level <= 9; ++level) {
     SCOPED_TRACE("level " + std::to_string(level));
     const std::string l = std::to_string(level);
-    auto first = EntryData(ziptest::ReadBytes(BuildArchive(dir / ("A" + l + ".zip"), level, xs)));
+    auto first = EntryData(
+        ziptest::ReadBytes(BuildArchive(dir / ("A" + l + ".zip"), level, {xs[3], xs[2], xs[1], xs[0]})));
     auto later = EntryData(
-        ziptest::ReadBytes(BuildArchive(dir / ("B" + l + ".zip"), level, {big, xs[2], xs[1], xs[0]})));
-    ASSERT_EQ(first.size(), 3u);
-    ASSERT_EQ(later.size(), 4u);
-    for (size_t i = 0; i < 3; ++i) {
+        ziptest::ReadBytes(BuildArchive(dir / ("B" + l + ".zip"), level, {big, xs[0], xs[1], xs[2], xs[3]})));
+    ASSERT_EQ(first.size(), 4u);
+    ASSERT_EQ(later.size(), 5u);
+    for (size_t i = 0; i < 4; ++i) {
       const auto& a = first[i];
-      const auto& b = later[3 - i];
+      const auto& b = later[4 - i];
       ASSERT_EQ(a.first, b.first);
       EXPECT_GT(a.second.size(), 0u);
       EXPECT_TRUE(a.second == b.second) << a.first << ": " << a.second.size() << " vs " << b.second.size() << " bytes";
