@@ -1,53 +1,40 @@
-// Execute: rename the ticked layers, write the contact sheet, pack, and report.
+// Execute from the window: the controls fill the request, the core runs it, and the window
+// shows the result report (or, through Guarded, the error box).
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
-#include "app/ContactSheet.h"
-#include "app/LayerCodes.h"
-#include "app/LayerRename.h"
 #include "app/ZOR_form.h"
-#include "kztools/kzStrTools.h"
-#include "platform/CodePage.h"
+#include "core/Execute.h"
 #include "platform/UiHooks.h"
 
 namespace {
 
 std::string FsName(const QString& text) { return QFile::encodeName(text).toStdString(); }
-std::string Gbk(const QString& text) { return platform::Utf8ToGbk(text.toUtf8().toStdString()); }
+std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 }  // namespace
 
-void TfrmZOR::Execute() {
-  workingFolder_ = FsName(edtPath->Path());
-  if (StrRight(workingFolder_, 1) != "/") workingFolder_ += "/";
-  QStringList messages;
-  ZipWriter1.FilesList.Clear();
-  for (size_t i = 0; i < kLayerCodes.size(); ++i)
-    if (chkLayers[i]->isChecked()) RenameLayer(kLayerCodes[i].code, messages);
-  WriteContactSheet();
-  if (chkZIP->isChecked() && ZipWriter1.FilesList.Count() > 0) PackArchive(messages);
-  ShowReport(messages);
+TExecuteRequest TfrmZOR::Request() const {
+  TExecuteRequest request;
+  request.folder = FsName(edtPath->Path());
+  for (size_t i = 0; i < kLayerCount; ++i) request.ticked[i] = chkLayers[i]->isChecked();
+  request.contact = {Utf8(edtPerson->text()), Utf8(edtTel->text()), Utf8(edtQQ->text()),
+                     Utf8(edtPostcode->text()), Utf8(edtAddress->text()), {}};
+  for (const QString& line : MemoLines()) request.contact.memoLines.push_back(Utf8(line));
+  request.pack = chkZIP->isChecked();
+  request.clock = clock_;
+  return request;
 }
 
-void TfrmZOR::RenameLayer(const std::string& code, QStringList& messages) {
-  const QString qcode = QString::fromLatin1(code.c_str());
-  switch (RenameLayerFile(workingFolder_, code)) {
-    case TRenameOutcome::NotFound:
-      messages << QString::fromUtf8("文件没有找到：*.") + qcode;
-      break;
-    case TRenameOutcome::AlreadyExists:
-      messages << QString::fromUtf8("文件已经存在：") + qcode;
-      break;
-    case TRenameOutcome::RenameFailed:
-      messages << QString::fromUtf8("文件改名失败：") + qcode;
-      break;
-    case TRenameOutcome::Renamed:
-      if (chkZIP->isChecked()) ZipWriter1.FilesList.Add(workingFolder_ + code);
-      break;
-  }
+void TfrmZOR::Execute() {
+  const TExecuteRequest request = Request();
+  workingFolder_ = WorkingFolderOf(request.folder);
+  TExecuteReport report;
+  RunExecute(request, ZipWriter1, report);
+  platform::ShowMessage(ResultText(report.messages));
 }
 
 QStringList TfrmZOR::MemoLines() const {
@@ -68,18 +55,4 @@ QStringList TfrmZOR::MemoLines() const {
     }
   }
   return lines;
-}
-
-void TfrmZOR::WriteContactSheet() {
-  TContactDetails details{Gbk(edtPerson->text()), Gbk(edtTel->text()), Gbk(edtQQ->text()),
-                          Gbk(edtPostcode->text()), Gbk(edtAddress->text()), {}};
-  for (const QString& line : MemoLines()) details.memoLines.push_back(Gbk(line));
-  BuildContactSheet(details).SaveToFile(workingFolder_ + kContactSheetFileName);
-}
-
-void TfrmZOR::ShowReport(QStringList& messages) {
-  if (messages.isEmpty()) messages << QString::fromUtf8("执行成功。");
-  QString text;
-  for (const QString& m : messages) text += m + "\r\n";
-  platform::ShowMessage(text.toUtf8().toStdString());
 }

@@ -5,7 +5,7 @@
 
 #include "app/Anchors.h"
 #include "app/GuiHooks.h"
-#include "app/LayerCodes.h"
+#include "core/LayerCodes.h"
 #include "app/Skin.h"
 #include "platform/Exception.h"
 #include "platform/Paths.h"
@@ -145,7 +145,7 @@ void TfrmZOR::SetTabOrder() {
 }
 
 void TfrmZOR::FormCreate() {
-  settingsFileName_ = platform::ChangeFileExt(executablePath_, ".ini");
+  settingsFileName_ = SettingsFileFor(executablePath_);
   LoadSettings();
 }
 

@@ -19,6 +19,8 @@
 
 #include "app/Bevel.h"
 #include "app/ShellComboBox.h"
+#include "core/ExecuteRequest.h"
+#include "core/Settings.h"
 #include "platform/DateTime.h"
 #include "zip/ZipWriter.h"
 
@@ -78,11 +80,9 @@ class TfrmZOR : public QWidget {
   void LoadSettings();
   void SaveSettings();
   void Execute();
-  void RenameLayer(const std::string& code, QStringList& messages);
-  void WriteContactSheet();
-  void PackArchive(QStringList& messages);
-  QString ArchiveName() const;
-  void ShowReport(QStringList& messages);
+  // The request that the controls describe, and the choices to remember.
+  TExecuteRequest Request() const;
+  TSettings CurrentSettings() const;
   // Runs a handler's body; an error ends it and is shown in the error box.
   void Guarded(const std::function<void()>& body);
 

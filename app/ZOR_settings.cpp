@@ -1,61 +1,41 @@
-// Settings persistence: the ticks, contact details, packaging choice and folder live in the
-// first block of the root key "Option" of the settings file, as GBK text.
-#include <QFile>
-
-#include "app/LayerCodes.h"
+// Settings persistence from the window: the core reads and writes the "Option" block; the
+// window moves the values into and out of its controls.
 #include "app/ZOR_form.h"
-#include "kztools/kzIniTools.h"
-#include "platform/CodePage.h"
-#include "platform/FileSystem.h"
+#include "core/Settings.h"
 
 namespace {
 
-std::string ToGbk(const QString& text) { return platform::Utf8ToGbk(text.toUtf8().toStdString()); }
-QString FromGbk(const std::string& gbk) { return QString::fromUtf8(platform::GbkToUtf8(gbk)); }
+QString Q(const std::string& utf8) { return QString::fromUtf8(utf8); }
+std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 }  // namespace
 
 void TfrmZOR::LoadSettings() {
-  if (!platform::FileExists(settingsFileName_)) return;
-  TKZIniFile ini;
-  ini.LoadFromFile(settingsFileName_);
-  ini.SetQuotedStrings(true);
-  ini.OpenRootKey("Option");
-  ini.OpenFirstSubKey();
-  if (!ini.SubKeyOpened()) return;
-  for (size_t i = 0; i < kLayerCodes.size(); ++i)
-    chkLayers[i]->setChecked(ini.ReadBool(kLayerCodes[i].code));
-  edtPerson->setText(FromGbk(ini.ReadString("Name")));
-  edtTel->setText(FromGbk(ini.ReadString("Tel")));
-  edtQQ->setText(FromGbk(ini.ReadString("QQ")));
-  edtPostcode->setText(FromGbk(ini.ReadString("PCard")));
-  edtAddress->setText(FromGbk(ini.ReadString("Addr")));
-  SetMemoText(FromGbk(ini.ReadString("Memo")));
-  chkZIP->setChecked(ini.ReadBool("ZIP"));
-  std::string path = ini.ReadString("Path");
-  if (!path.empty()) edtPath->SetPath(FromGbk(path));
-  ini.CloseSubKey();
+  std::optional<TSettings> s = LoadSettingsFile(settingsFileName_);
+  if (!s) return;
+  for (size_t i = 0; i < kLayerCount; ++i) chkLayers[i]->setChecked(s->layers[i]);
+  edtPerson->setText(Q(s->name));
+  edtTel->setText(Q(s->tel));
+  edtQQ->setText(Q(s->qq));
+  edtPostcode->setText(Q(s->postcode));
+  edtAddress->setText(Q(s->address));
+  SetMemoText(Q(s->memo));
+  chkZIP->setChecked(s->zip);
+  if (!s->path.empty()) edtPath->SetPath(Q(s->path));
 }
 
-void TfrmZOR::SaveSettings() {
-  TKZIniFile ini;
-  if (platform::FileExists(settingsFileName_)) ini.LoadFromFile(settingsFileName_);
-  ini.SetQuotedStrings(true);
-  ini.OpenRootKey("Option");
-  ini.OpenFirstSubKey();
-  if (!ini.SubKeyOpened()) ini.AddSubKey();
-  if (ini.SubKeyOpened()) {
-    for (size_t i = 0; i < kLayerCodes.size(); ++i)
-      ini.WriteBool(kLayerCodes[i].code, chkLayers[i]->isChecked());
-    ini.WriteString("Name", ToGbk(edtPerson->text()));
-    ini.WriteString("Tel", ToGbk(edtTel->text()));
-    ini.WriteString("QQ", ToGbk(edtQQ->text()));
-    ini.WriteString("PCard", ToGbk(edtPostcode->text()));
-    ini.WriteString("Addr", ToGbk(edtAddress->text()));
-    ini.WriteString("Memo", ToGbk(MemoText()));
-    ini.WriteBool("ZIP", chkZIP->isChecked());
-    ini.WriteString("Path", ToGbk(edtPath->Path()));
-    ini.CloseSubKey();
-  }
-  ini.SaveToFile(settingsFileName_);
+TSettings TfrmZOR::CurrentSettings() const {
+  TSettings s;
+  for (size_t i = 0; i < kLayerCount; ++i) s.layers[i] = chkLayers[i]->isChecked();
+  s.name = Utf8(edtPerson->text());
+  s.tel = Utf8(edtTel->text());
+  s.qq = Utf8(edtQQ->text());
+  s.postcode = Utf8(edtPostcode->text());
+  s.address = Utf8(edtAddress->text());
+  s.memo = Utf8(MemoText());
+  s.zip = chkZIP->isChecked();
+  s.path = Utf8(edtPath->Path());
+  return s;
 }
+
+void TfrmZOR::SaveSettings() { SaveSettingsFile(settingsFileName_, CurrentSettings()); }

@@ -1,4 +1,4 @@
-#include "app/LayerRename.h"
+#include "core/LayerRename.h"
 
 #include "platform/Exception.h"
 #include "platform/FileStream.h"
@@ -64,10 +64,21 @@ std::string ChooseLayerFile(const std::string& folder, const std::string& code) 
   return first;
 }
 
-TRenameOutcome RenameLayerFile(const std::string& folder, const std::string& code) {
-  std::string found = ChooseLayerFile(folder, code);
-  if (found.empty()) return TRenameOutcome::NotFound;
-  if (platform::FileExists(folder + code)) return TRenameOutcome::AlreadyExists;
-  if (!platform::RenameNoReplace(folder + found, folder + code)) return TRenameOutcome::RenameFailed;
-  return TRenameOutcome::Renamed;
+TLayerResult RenameLayer(const std::string& folder, const std::string& code) {
+  TLayerResult layer{code, ChooseLayerFile(folder, code), TLayerOutcome::NotFound};
+  if (layer.file.empty()) return layer;
+  if (platform::FileExists(folder + code)) layer.outcome = TLayerOutcome::AlreadyExists;
+  else if (!platform::RenameNoReplace(folder + layer.file, folder + code))
+    layer.outcome = TLayerOutcome::RenameFailed;
+  else layer.outcome = TLayerOutcome::Renamed;
+  return layer;
+}
+
+TLayerResult PlanLayer(const std::string& folder, const std::string& code) {
+  TLayerResult layer{code, ChooseLayerFile(folder, code), TLayerOutcome::NotFound};
+  if (layer.file.empty()) return layer;
+  if (platform::FileExists(folder + code)) layer.outcome = TLayerOutcome::AlreadyExists;
+  else if (platform::PathExists(folder + code)) layer.outcome = TLayerOutcome::RenameFailed;
+  else layer.outcome = TLayerOutcome::Planned;
+  return layer;
 }

@@ -4,13 +4,16 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 struct TLayerCode {
   const char* code;
   const char* caption;
 };
 
-inline constexpr std::array<TLayerCode, 13> kLayerCodes{{
+inline constexpr size_t kLayerCount = 13;
+
+inline constexpr std::array<TLayerCode, kLayerCount> kLayerCodes{{
     {"GTO", "GTO - Top Overlay"},
     {"GTP", "GTP - Top Paste"},
     {"GTS", "GTS - Top Solder"},

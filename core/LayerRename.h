@@ -5,10 +5,10 @@
 
 #include <string>
 
-enum class TRenameOutcome { Renamed, NotFound, AlreadyExists, RenameFailed };
+#include "core/ExecuteRequest.h"
 
-// The name of the file to rename for code in folder (ending in "/"), or empty when there
-// is none.
+// The name of the file to rename for code in folder (ending in the delimiter), or empty
+// when there is none.
 std::string ChooseLayerFile(const std::string& folder, const std::string& code);
 
 // The file's first 4 KiB look like the layer's format: an Excellon header line "M48" for
@@ -16,4 +16,8 @@ std::string ChooseLayerFile(const std::string& folder, const std::string& code);
 bool LooksLikeLayerFormat(const std::string& path, const std::string& code);
 
 // Searches, tests and renames; never replaces an existing file.
-TRenameOutcome RenameLayerFile(const std::string& folder, const std::string& code);
+TLayerResult RenameLayer(const std::string& folder, const std::string& code);
+
+// What RenameLayer would give now, touching nothing: Planned where it would rename, and
+// RenameFailed where the bare code is taken by something that is not a file.
+TLayerResult PlanLayer(const std::string& folder, const std::string& code);

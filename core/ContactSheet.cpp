@@ -1,4 +1,4 @@
-#include "app/ContactSheet.h"
+#include "core/ContactSheet.h"
 
 #include "kztools/kzStrTools.h"
 

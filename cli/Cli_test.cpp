@@ -1,0 +1,209 @@
+// Focus: tavelo-cli run as a process, as a user or a script runs it: saved choices and
+// overrides, renames, contact sheet and archive, --plan leaving the folder untouched, the
+// JSON form, --save, and every exit status.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <map>
+
+#include "platform/FileStream.h"
+#include "platform/FileSystem.h"
+#include "platform/testing/TempDir.h"
+
+namespace {
+
+std::string Quote(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  // Runs tavelo-cli with args (each quoted for the shell) and the test's settings file.
+  Outcome Cli(const std::vector<std::string>& args, bool withSettings = true) {
+    std::string command = Quote(TAVELO_CLI);
+    if (withSettings) command += " --settings " + Quote(Ini());
+    for (const std::string& a : args) command += " " + Quote(a);
+    command += " 2>" + Quote(dir / "stderr.txt");
+    Outcome o;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) o.out.append(buffer, n);
+    const int status = pclose(pipe);
+    o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    o.err = platform::ReadWholeFile(dir / "stderr.txt");
+    return o;
+  }
+
+  std::string Ini() const { return dir / "tavelo.ini"; }
+
+  // A Protel export: four layers, README.txt and a report .txt beside the drill file.
+  std::string MakeBoard(const std::string& name = "amp") {
+    const std::string board = dir.MakeDir(name) + "/";
+    dir.Write(name + "/amp.GTL", "G04 top*\n%FSLAX25Y25*%\n");
+    dir.Write(name + "/amp.GBL", "G04 bottom*\n%FSLAX25Y25*%\n");
+    dir.Write(name + "/amp.GTO", "G04 overlay*\n");
+    dir.Write(name + "/README.txt", "read me\n");
+    dir.Write(name + "/amp-report.txt", "drill report\n");
+    dir.Write(name + "/amp.TXT", "M48\r\nMETRIC\r\nT1C0.8\r\n%\r\nM30\r\n");
+    return board;
+  }
+
+  std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : platform::ListFolder(folder))
+      files[e.name] = e.isDir ? "<dir>" : platform::ReadWholeFile(folder + e.name);
+    return files;
+  }
+
+  // The names inside an archive, as Python's zipfile lists them.
+  std::string ZipNames(const std::string& archive) {
+    FILE* pipe = popen(("python3 -c 'import sys,zipfile; print(\",\".join(zipfile.ZipFile("
+                        "sys.argv[1]).namelist()))' " + Quote(archive)).c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+  }
+
+  platform::testing::TempDir dir;
+};
+
+TEST_F(CliTest, PacksTheBoardWithChineseDetailsLikeTheWindow) {
+  const std::string board = MakeBoard();
+  Outcome o = Cli({"--layers", "GTL,gbl,Gto,txt", "--zip", "--name", "张三", "--tel", "123",
+                   "--address", "某路1号", "--memo", "first\nsecond", board});
+  ASSERT_EQ(o.status, 0) << o.err;
+  ASSERT_EQ(o.out.rfind("压缩文件名：张三-", 0), 0u) << o.out;
+  const std::string archive = o.out.substr(std::string("压缩文件名：").size(),
+                                           o.out.size() - std::string("压缩文件名：").size() - 1);
+  EXPECT_EQ(ZipNames(board + archive), "GTO,GTL,GBL,TXT,Contect.txt\n");
+  EXPECT_EQ(platform::ReadWholeFile(board + "TXT"), "M48\r\nMETRIC\r\nT1C0.8\r\n%\r\nM30\r\n");
+  EXPECT_TRUE(platform::FileExists(board + "README.txt"));
+  EXPECT_TRUE(platform::FileExists(board + "amp-report.txt"));
+  EXPECT_EQ(platform::ReadWholeFile(board + "Contect.txt"),
+            "Tavelo v1.0 / Program by dovan.ke\r\n" + std::string(40, '=') + "\r\n\r\n"
+            "\xD0\xD5\xC3\xFB\xA3\xBA\xD5\xC5\xC8\xFD\r\n"
+            "\xB5\xE7\xBB\xB0\xA3\xBA" "123\r\n"
+            "\xB5\xD8\xD6\xB7\xA3\xBA\xC4\xB3\xC2\xB7" "1\xBA\xC5\r\n"
+            "\xB1\xB8\xD7\xA2\xA3\xBA" "first\r\n"
+            "\xA1\xA1\xA1\xA1\xA1\xA1" "second\r\n");
+  EXPECT_FALSE(platform::FileExists(Ini())) << "no --save: the settings file is never written";
+}
+
+TEST_F(CliTest, PlanChangesNothingAndTellsWhatExecuteWouldDo) {
+  const std::string board = MakeBoard();
+  dir.Write("amp/GBL", "already renamed");
+  const auto before = Snapshot(board);
+  Outcome o = Cli({"--plan", "--layers", "GTL,GBL,GTP,TXT", "--no-zip", board});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.out, "GTP: 文件没有找到：*.GTP\nGTL: amp.GTL\nGBL: 文件已经存在：GBL (amp.GBL)\n"
+                   "TXT: amp.TXT\nContect.txt: " + board + "Contect.txt\n");
+  EXPECT_EQ(Snapshot(board), before);
+
+  o = Cli({"--plan", "--json", "--layers", "GTP,GTL", "--no-zip", board});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.out, "{\"folder\": \"" + board + "\", \"layers\": [{\"code\": \"GTP\", \"file\": null, "
+                   "\"outcome\": \"not-found\"}, {\"code\": \"GTL\", \"file\": \"amp.GTL\", "
+                   "\"outcome\": \"planned\"}], \"contactSheet\": \"" + board + "Contect.txt\", "
+                   "\"archive\": null, \"messages\": [\"文件没有找到：*.GTP\"], \"error\": null}\n");
+  EXPECT_EQ(Snapshot(board), before);
+}
+
+TEST_F(CliTest, SavedChoicesAreUsedAndWrittenOnlyWithSave) {
+  const std::string board = MakeBoard();
+  const std::string saved =
+      "Option:[%RootKey%]\r\n[%\r\n  GTL:TRUE\r\n  Name:\"\xD5\xC5\xC8\xFD\"\r\n"
+      "  ZIP:FALSE\r\n  Path:\"" + board.substr(0, board.size() - 1) + "\"\r\n%]\r\n";
+  platform::WriteWholeFile(Ini(), saved);
+  Outcome o = Cli({"--json"});
+  EXPECT_EQ(o.status, 0) << o.out;
+  EXPECT_NE(o.out.find("{\"code\": \"GTL\", \"file\": \"amp.GTL\", \"outcome\": \"renamed\"}"),
+            std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("\"messages\": [\"执行成功。\"]"), std::string::npos) << o.out;
+  EXPECT_TRUE(platform::FileExists(board + "GTL"));
+  EXPECT_EQ(platform::ReadWholeFile(Ini()), saved);
+
+  o = Cli({"--save", "--layers", "none", "--tel", "9", board});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.out, "执行成功。\n");
+  // As the window saves: values already in the block keep their places, the others follow
+  // in their order, and the folder is kept without its trailing "/".
+  std::string appended;
+  for (const char* c : {"GTO", "GTP", "GTS", "GBO", "GBP", "GBS", "GBL", "GKO", "GM1", "GPT",
+                        "GPB", "TXT"})
+    appended += std::string("  ") + c + ":FALSE\r\n";
+  EXPECT_EQ(platform::ReadWholeFile(Ini()),
+            "Option:[%RootKey%]\r\n[%\r\n  GTL:FALSE\r\n  Name:\"\xD5\xC5\xC8\xFD\"\r\n"
+            "  ZIP:FALSE\r\n  Path:\"" + board.substr(0, board.size() - 1) + "\"\r\n" + appended +
+            "  Tel:\"9\"\r\n  QQ:\"\"\r\n  PCard:\"\"\r\n  Addr:\"\"\r\n  Memo:\"\"\r\n%]\r\n");
+}
+
+TEST_F(CliTest, ExitStatusesAndMessages) {
+  const std::string board = MakeBoard();
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out;   // exact standard output
+    std::string err;   // start of standard error
+  };
+  const std::vector<Case> cases = {
+      {{"--layers", "none", board}, 0, "执行成功。\n", ""},
+      {{"--layers", "GTP", board}, 1, "文件没有找到：*.GTP\n", ""},
+      {{"--layers", "GTP", dir / "missing"}, 2, "",
+       "Cannot create file \"" + dir / "missing/Contect.txt\". No such file or directory\n"},
+      {{"--bogus", board}, 64, "", "tavelo-cli: unknown option: --bogus\nusage: tavelo-cli"},
+      {{"--layers", "GTL,XYZ", board}, 64, "", "tavelo-cli: unknown layer code: XYZ\nusage:"},
+      {{"--name"}, 64, "", "tavelo-cli: option --name needs a value\n"},
+      {{board, board}, 64, "", "tavelo-cli: more than one folder given"},
+      {{"--layers", "none"}, 64, "", "tavelo-cli: no folder given, and none saved\n"},
+      {{"--version"}, 0, "tavelo-cli 1.0 (Tavelo v1.0)\n", ""},
+  };
+  for (const Case& c : cases) {
+    Outcome o = Cli(c.args);
+    EXPECT_EQ(o.status, c.status) << c.args[0] << "\n" << o.err;
+    EXPECT_EQ(o.out, c.out) << c.args[0];
+    EXPECT_EQ(o.err.rfind(c.err, 0), 0u) << c.args[0] << ": " << o.err;
+  }
+  Outcome help = Cli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: tavelo-cli [options] [FOLDER]\n", 0), 0u);
+
+  Outcome json = Cli({"--json", "--layers", "GTO", dir / "missing"});
+  EXPECT_EQ(json.status, 2);
+  EXPECT_NE(json.out.find("\"outcome\": \"not-found\"}], \"contactSheet\": null, \"archive\": "
+                          "null, \"messages\": [\"文件没有找到：*.GTO\"], \"error\": \"Cannot "
+                          "create file \\\"" + dir / "missing/Contect.txt\\\". No such file"),
+            std::string::npos) << json.out;
+}
+
+TEST_F(CliTest, SettingsFileBesideTheProgramIsTheDefault) {
+  // Without --settings the program reads tavelo.ini in its own folder: a copy of the
+  // program in the test's folder finds the test's file there.
+  const std::string board = MakeBoard();
+  const std::string program = dir / "tavelo-cli";
+  platform::WriteWholeFile(program, platform::ReadWholeFile(TAVELO_CLI));
+  ASSERT_EQ(chmod(program.c_str(), 0755), 0);
+  platform::WriteWholeFile(Ini(), "Option:[%RootKey%]\r\n[%\r\n  GTO:TRUE\r\n  Path:\"" + board +
+                                      "\"\r\n%]\r\n");
+  FILE* pipe = popen((Quote(program) + " --plan").c_str(), "r");
+  std::string out;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  pclose(pipe);
+  EXPECT_EQ(out, "GTO: amp.GTO\nContect.txt: " + board + "Contect.txt\n");
+}
+
+}  // namespace
