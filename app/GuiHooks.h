@@ -7,6 +7,12 @@
 
 void InstallGuiHooks(const QString& applicationTitle);
 
+class QMessageBox;
+
+// The error box, not yet shown: the message wraps within the box even where it has no
+// blank (a long path), so the whole message can be read.
+QMessageBox* MakeErrorBox(const QString& title, const QString& message);
+
 // The standard error box's text: the message with a full stop appended when its last
 // character sorts after the full stop.
 QString ErrorBoxText(const QString& message);

@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTreeView>
@@ -29,13 +32,17 @@ TShellComboBox::TShellComboBox(QWidget* parent)
   tree_->setRootIndex(model_->index("/"));
   for (int c = 1; c < model_->columnCount(); ++c) tree_->hideColumn(c);
   tree_->header()->hide();
+  // The press that closes the popup outside it is not delivered again underneath, so a
+  // second click on the arrow closes the drop-down instead of opening it once more.
+  tree_->setAttribute(Qt::WA_NoMouseReplay);
+  tree_->installEventFilter(this);
+  edit_->installEventFilter(this);
   tree_->hide();
 
   connect(button_, &QToolButton::clicked, this, [this] {
     IsDroppedDown() ? HideDropDown() : ShowDropDown();
   });
   connect(tree_, &QTreeView::clicked, this, &TShellComboBox::ChooseFromTree);
-  connect(tree_, &QTreeView::activated, this, &TShellComboBox::ChooseFromTree);
 }
 
 QString TShellComboBox::Path() const {
@@ -62,15 +69,62 @@ void TShellComboBox::ShowDropDown() {
   tree_->setGeometry(below.x(), below.y(), width(), 300);
   tree_->show();
   tree_->setFocus();
+  // Watches every press while open: the window system does not always hand a press
+  // outside the popup to the popup (it may go straight to the window under the pointer).
+  qApp->installEventFilter(this);
 }
 
-void TShellComboBox::HideDropDown() { tree_->hide(); }
+void TShellComboBox::HideDropDown() {
+  qApp->removeEventFilter(this);
+  tree_->hide();
+}
+
+bool TShellComboBox::PressOutsideDropDown(QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress || !IsDroppedDown()) return false;
+  const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+  if (tree_->frameGeometry().contains(at)) return false;
+  // As in any combo box, the press only closes the drop-down: it does not reach the
+  // control under the pointer, and on the arrow it does not open the drop-down again.
+  HideDropDown();
+  return true;
+}
 
 void TShellComboBox::ChooseFromTree(const QModelIndex& index) {
   if (!index.isValid()) return;
   SetPath(model_->filePath(index));
   HideDropDown();
   edit_->setFocus();
+}
+
+namespace {
+
+bool OpensOrClosesDropDown(const QKeyEvent& key) {
+  const bool alt = key.modifiers() & Qt::AltModifier;
+  return key.key() == Qt::Key_F4 || (alt && (key.key() == Qt::Key_Down || key.key() == Qt::Key_Up));
+}
+
+}  // namespace
+
+bool TShellComboBox::eventFilter(QObject* watched, QEvent* event) {
+  if (PressOutsideDropDown(event)) return true;
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const auto& key = static_cast<const QKeyEvent&>(*event);
+  if (watched == edit_ && OpensOrClosesDropDown(key)) {
+    ShowDropDown();
+    return true;
+  }
+  if (watched == tree_) {
+    if (key.key() == Qt::Key_Escape || OpensOrClosesDropDown(key)) {
+      HideDropDown();
+      edit_->setFocus();
+      return true;
+    }
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+      ChooseFromTree(tree_->currentIndex());
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 QSize TShellComboBox::sizeHint() const {

@@ -1,6 +1,8 @@
 // TShellComboBox: the folder combo box. Its edit part always shows the full path of the
 // chosen folder (a user may also type or paste one); its drop-down is a tree of the file
-// system's folders, rooted at "/", in which a click chooses a folder.
+// system's folders, rooted at "/", in which a click or Enter chooses a folder. Like any
+// combo box it opens with F4 or Alt+Down and closes without a choice on Escape, a click
+// outside it or a second click on its arrow.
 #pragma once
 
 #include <QLineEdit>
@@ -33,9 +35,12 @@ class TShellComboBox : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ChooseFromTree(const QModelIndex& index);
+  // Closes the drop-down for a press outside it; true when the press is to be swallowed.
+  bool PressOutsideDropDown(QEvent* event);
 
   QLineEdit* edit_;
   QToolButton* button_;

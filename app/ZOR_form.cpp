@@ -31,6 +31,8 @@ TfrmZOR::TfrmZOR(const std::string& executablePath, QWidget* parent)
   setAttribute(Qt::WA_StyledBackground);
   move(426, 215);
   resize(601, 523);
+  // The designed client size is the smallest at which no two controls overlap.
+  setMinimumSize(601, 523);
   CreateControls();
   SetTabOrder();
   edtClose->setFocus();
@@ -106,6 +108,9 @@ void TfrmZOR::CreateControls() {
   edtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   edtMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   edtMemo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  // Tab moves on to the next control, as everywhere else in the window; a tab character
+  // would only end up in the contact sheet.
+  edtMemo->setTabChangesFocus(true);
   contactBox->Place(edtMemo, {72, 188, 276, 161}, akLeft | akTop | akRight | akBottom);
 
   Label6 = new QLabel("Tavelo v1.0 / Program by dovan.ke", this);
@@ -152,7 +157,10 @@ void TfrmZOR::FormCreate() {
 void TfrmZOR::FormDestroy() { SaveSettings(); }
 
 void TfrmZOR::edtCloseClick() {
-  if (busy_) return;
+  if (busy_) {
+    closePending_ = true;  // as the title-bar close: the window closes when the run ends
+    return;
+  }
   close();
 }
 
