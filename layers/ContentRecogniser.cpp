@@ -43,7 +43,8 @@ bool OpensWithM48(std::string_view head) {
   for (std::string_view line : SplitLines(head)) {
     if (++looked > kExcellonHeaderLines) break;
     std::string_view text = TrimBlanks(line);
-    if (text.empty() || text[0] == ';') continue;
+    // Comments, and the "%" with which some tools (Eagle) open the header, may come first.
+    if (text.empty() || text[0] == ';' || text == "%") continue;
     return text == "M48";
   }
   return false;
