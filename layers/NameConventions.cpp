@@ -185,22 +185,30 @@ MaybeFinding NumberedLayerName(const std::string& tail) {
   return std::nullopt;
 }
 
-// The layer name that ends stem; wholeStem tells whether it is all of the stem, with no
-// board name before it.
+MaybeFinding LayerNameIs(const std::string& tail, const std::vector<std::string>& words) {
+  if (MaybeFinding numbered = NumberedLayerName(tail)) return numbered;
+  for (const LayerName& name : kLayerNames) {
+    if (tail != name.squeezed) continue;
+    if (IsSideOnly(name.kind, name.squeezed) && HasDrawingWord(words)) return std::nullopt;
+    return Finding{{name.kind}, std::string("file name: ") + name.label};
+  }
+  return std::nullopt;
+}
+
+// The longest layer name that ends stem ("SOLDERMASK_TOP" is a mask, not the copper "TOP");
+// wholeStem tells whether it is all of the stem, with no board name before it.
 MaybeFinding LayerNameAtEnd(const std::string& stem, bool& wholeStem) {
   const std::vector<std::string> words = Words(stem);
+  MaybeFinding longest;
   std::string tail;
   for (size_t k = 1; k <= kMaxNameWords && k <= words.size(); ++k) {
     tail = words[words.size() - k] + tail;
-    wholeStem = k == words.size();
-    if (MaybeFinding numbered = NumberedLayerName(tail)) return numbered;
-    for (const LayerName& name : kLayerNames) {
-      if (tail != name.squeezed) continue;
-      if (IsSideOnly(name.kind, name.squeezed) && HasDrawingWord(words)) return std::nullopt;
-      return Finding{{name.kind}, std::string("file name: ") + name.label};
+    if (MaybeFinding found = LayerNameIs(tail, words)) {
+      longest = std::move(found);
+      wholeStem = k == words.size();
     }
   }
-  return std::nullopt;
+  return longest;
 }
 
 MaybeFinding LayerExtension(const SplitName& split, const NameContext& context) {
