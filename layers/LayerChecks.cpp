@@ -8,20 +8,27 @@ namespace {
 
 bool Takes(const PlannedLayer& layer) { return layer.source != LayerSource::Missing; }
 
+// The maker reads the outline from GKO, or from GM1 where the outline was drawn on
+// mechanical layer 1; a file that goes out under another code is not found there.
 bool HasOutline(const std::vector<PlannedLayer>& plan) {
   for (const PlannedLayer& layer : plan) {
-    if (Takes(layer) && layer.function.kind == FunctionKind::Outline) return true;
-    if (layer.code != "GKO") continue;
-    // The keep-out layer's file is taken as the outline unless it is known to be something else.
-    if (layer.alreadyRenamed || (Takes(layer) && layer.kind == FileKind::Gerber && !layer.function.IsKnown())) return true;
+    if (layer.code == "GKO") {
+      // The keep-out layer's file is the outline unless it is known to be something else.
+      if (layer.alreadyRenamed) return true;
+      if (Takes(layer) && layer.kind == FileKind::Gerber &&
+          (!layer.function.IsKnown() || layer.function.kind == FunctionKind::Outline)) {
+        return true;
+      }
+    }
+    if (layer.code == "GM1" && Takes(layer) && layer.function.kind == FunctionKind::Outline) return true;
   }
   return false;
 }
 
+// The maker reads the holes from TXT only.
 bool HasDrill(const std::vector<PlannedLayer>& plan) {
   for (const PlannedLayer& layer : plan) {
-    if (Takes(layer) && layer.function.IsDrill()) return true;
-    if (layer.code == "TXT" && layer.alreadyRenamed) return true;
+    if (layer.code == "TXT" && (layer.alreadyRenamed || (Takes(layer) && layer.function.IsDrill()))) return true;
   }
   return false;
 }

@@ -11,9 +11,9 @@
 namespace layers {
 
 // The warnings for a plan made from files, in this order:
-//   "缺少外形层：GKO"        no taken file is the outline (nor is GKO a Gerber file of
-//                             unknown function, nor already renamed)
-//   "缺少钻孔文件：TXT"      no taken file is a drill file (nor is TXT already renamed)
+//   "缺少外形层：GKO"        GKO takes no Gerber file that is the outline or of unknown
+//                             function, GM1 takes no outline, and GKO is not already renamed
+//   "缺少钻孔文件：TXT"      TXT takes no drill file and is not already renamed
 // then for each planned layer in plan order:
 //   "不是 Gerber 或钻孔文件：TXT 取 notes.txt"
 //   "功能与扩展名不符：GTL 取 board.GTL，识别为底层铜箔"
