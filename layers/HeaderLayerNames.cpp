@@ -1,0 +1,147 @@
+#include "layers/HeaderLayerNames.h"
+
+#include <string>
+#include <vector>
+
+#include "kztools/kzStrTools.h"
+#include "layers/Text.h"
+
+namespace layers {
+
+namespace {
+
+constexpr size_t kMaxLayerLines = 64;
+
+struct LayerLine {
+  std::string line;  // the comment as written, for the evidence
+  std::string name;  // the name after "Layer:", upper case, blanks kept
+};
+
+std::vector<LayerLine> LayerLines(std::string_view head) {
+  std::vector<LayerLine> found;
+  for (std::string_view line : SplitLines(head)) {
+    std::string_view text = TrimBlanks(line);
+    if (!StartsWithIgnoringCase(text, "G04")) continue;
+    std::string_view rest = TrimBlanks(text.substr(3));
+    if (!StartsWithIgnoringCase(rest, "LAYER:")) continue;
+    std::string_view name = rest.substr(6);
+    name = TrimBlanks(name.substr(0, name.find('*')));
+    if (name.empty()) continue;
+    found.push_back({std::string(text), StrUpperAscii(name)});
+    if (found.size() == kMaxLayerLines) break;
+  }
+  return found;
+}
+
+std::string WithoutBlanks(const std::string& text) {
+  std::string result;
+  for (char c : text) {
+    if (c != ' ' && c != '_' && c != '-') result += c;
+  }
+  return result;
+}
+
+// An EasyEDA layer name; unknown when the name is none of them.
+LayerFunction EasyEdaLayer(const std::string& name) {
+  struct Entry {
+    const char* name;
+    FunctionKind kind;
+  };
+  static const Entry kNames[] = {
+      {"TOPLAYER", FunctionKind::TopCopper},
+      {"BOTTOMLAYER", FunctionKind::BottomCopper},
+      {"TOPSILKLAYER", FunctionKind::TopSilk},
+      {"TOPSILKSCREENLAYER", FunctionKind::TopSilk},
+      {"BOTTOMSILKLAYER", FunctionKind::BottomSilk},
+      {"BOTTOMSILKSCREENLAYER", FunctionKind::BottomSilk},
+      {"TOPSOLDERMASKLAYER", FunctionKind::TopMask},
+      {"BOTTOMSOLDERMASKLAYER", FunctionKind::BottomMask},
+      {"TOPPASTEMASKLAYER", FunctionKind::TopPaste},
+      {"BOTTOMPASTEMASKLAYER", FunctionKind::BottomPaste},
+      {"BOARDOUTLINELAYER", FunctionKind::Outline},
+      {"BOARDOUTLINE", FunctionKind::Outline},
+  };
+  const std::string key = WithoutBlanks(name);
+  for (const Entry& entry : kNames) {
+    if (key == entry.name) return {entry.kind};
+  }
+  if (key.rfind("INNER", 0) == 0) {
+    int number = SmallNumber(std::string_view(key).substr(5));
+    if (number >= 1) return {FunctionKind::InnerCopper, number};
+  }
+  return {};
+}
+
+// What one Allegro "CLASS/SUBCLASS" record says about the film that holds it.
+enum class AllegroRecord { Function, Outline, UnnumberedInner, Veto, Irrelevant };
+
+AllegroRecord ReadAllegroRecord(const std::string& name, LayerFunction& function) {
+  size_t slash = name.find('/');
+  if (slash == std::string::npos) return AllegroRecord::Irrelevant;
+  const std::string cls(TrimBlanks(std::string_view(name).substr(0, slash)));
+  const std::string sub(TrimBlanks(std::string_view(name).substr(slash + 1)));
+  struct Entry {
+    const char* subclass;
+    FunctionKind kind;
+  };
+  static const Entry kSubclasses[] = {
+      {"SILKSCREEN_TOP", FunctionKind::TopSilk},     {"SILKSCREEN_BOTTOM", FunctionKind::BottomSilk},
+      {"SOLDERMASK_TOP", FunctionKind::TopMask},     {"SOLDERMASK_BOTTOM", FunctionKind::BottomMask},
+      {"PASTEMASK_TOP", FunctionKind::TopPaste},     {"PASTEMASK_BOTTOM", FunctionKind::BottomPaste},
+  };
+  for (const Entry& entry : kSubclasses) {
+    if (sub == entry.subclass) {
+      function = {entry.kind};
+      return AllegroRecord::Function;
+    }
+  }
+  // Drill figures and assembly outlines belong on drawings, not on a fabrication film.
+  if (sub.rfind("NCDRILL", 0) == 0 || sub.rfind("ASSEMBLY", 0) == 0) return AllegroRecord::Veto;
+  if (cls == "BOARD GEOMETRY" && (sub == "OUTLINE" || sub == "DESIGN_OUTLINE")) return AllegroRecord::Outline;
+  if (cls == "ETCH" || cls == "PIN" || cls == "VIA CLASS") {
+    if (sub == "TOP") function = {FunctionKind::TopCopper};
+    else if (sub == "BOTTOM") function = {FunctionKind::BottomCopper};
+    else return cls == "ETCH" ? AllegroRecord::UnnumberedInner : AllegroRecord::Irrelevant;
+    return AllegroRecord::Function;
+  }
+  return AllegroRecord::Irrelevant;
+}
+
+// An Allegro film: the one function its records agree on. Nearly every film also carries
+// the board outline, so the outline decides only for a film that holds nothing else.
+MaybeFinding AllegroFilm(const std::vector<LayerLine>& lines) {
+  MaybeFinding decided;
+  const LayerLine* outline = nullptr;
+  bool inner = false;
+  for (const LayerLine& line : lines) {
+    LayerFunction function;
+    switch (ReadAllegroRecord(line.name, function)) {
+      case AllegroRecord::Veto: return std::nullopt;
+      case AllegroRecord::UnnumberedInner: inner = true; break;
+      case AllegroRecord::Outline: outline = outline ? outline : &line; break;
+      case AllegroRecord::Irrelevant: break;
+      case AllegroRecord::Function:
+        if (decided && decided->function != function) return std::nullopt;
+        if (!decided) decided = Finding{function, "header comment " + Quotable(line.line)};
+        break;
+    }
+  }
+  if (decided && inner) return std::nullopt;  // an inner etch beside an outer one: a mixed film
+  if (decided) return decided;
+  if (outline && !inner) return Finding{{FunctionKind::Outline}, "header comment " + Quotable(outline->line)};
+  return std::nullopt;
+}
+
+}  // namespace
+
+MaybeFinding FindingFromHeaderLayerNames(std::string_view head) {
+  const std::vector<LayerLine> lines = LayerLines(head);
+  if (lines.empty()) return std::nullopt;
+  if (lines.size() == 1) {
+    LayerFunction function = EasyEdaLayer(lines[0].name);
+    if (function.IsKnown()) return Finding{function, "header comment " + Quotable(lines[0].line)};
+  }
+  return AllegroFilm(lines);
+}
+
+}  // namespace layers
