@@ -20,6 +20,7 @@ std::optional<std::string>* TextOption(TCliOptions& o, const std::string& name) 
 
 bool* FlagOption(TCliOptions& o, const std::string& name) {
   if (name == "--plan") return &o.plan;
+  if (name == "--recognise") return &o.recognise;
   if (name == "--json") return &o.json;
   if (name == "--save") return &o.save;
   if (name == "--help" || name == "-h") return &o.help;
@@ -103,7 +104,10 @@ const char* UsageText() {
          "  --zip, --no-zip   pack an archive, or not\n"
          "  --name TEXT  --tel TEXT  --qq TEXT  --postcode TEXT  --address TEXT\n"
          "  --memo TEXT       remarks; each line of TEXT is one line of the sheet\n"
-         "  --plan            change nothing; print what an Execute would do\n"
+         "  --recognise       recognition mode: a layer without a *.CODE file takes the\n"
+         "                    file recognised as that layer by its content or name\n"
+         "  --plan            change nothing; print what an Execute would do, with the\n"
+         "                    layer each file holds and the checks before sending\n"
          "  --json            print one JSON object instead of text\n"
          "  --help, --version\n"
          "\n"

@@ -20,6 +20,7 @@ struct TCliOptions {
   std::optional<bool> zip;                  // --zip / --no-zip
   std::optional<std::string> name, tel, qq, postcode, address, memo;
   bool plan = false;
+  bool recognise = false;                   // --recognise: recognition mode for this run
   bool json = false;
   bool save = false;
   bool help = false;

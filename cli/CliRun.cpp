@@ -30,12 +30,13 @@ TSettings Choices(const TCliOptions& o, const std::optional<TSettings>& saved) {
   return s;
 }
 
-TExecuteRequest RequestOf(const TSettings& s) {
+TExecuteRequest RequestOf(const TSettings& s, bool recognise) {
   TExecuteRequest request;
   request.folder = s.path;
   request.ticked = s.layers;
   request.contact = {s.name, s.tel, s.qq, s.postcode, s.address, MemoLinesOf(s.memo)};
   request.pack = s.zip;
+  request.recognise = recognise || s.recognise.value_or(false);
   return request;
 }
 
@@ -59,6 +60,7 @@ void PrintPlan(const TExecuteReport& report, std::ostream& out) {
   }
   out << "Contect.txt: " << report.contactSheet.value_or("") << "\n";
   if (report.archive) out << "压缩文件名：" << *report.archive << "\n";
+  for (const std::string& warning : report.warnings) out << warning << "\n";
 }
 
 class CliRun {
@@ -70,7 +72,7 @@ class CliRun {
     try {
       const TSettings choices = Choices(o_, LoadSettingsFile(settingsFile));
       if (choices.path.empty()) throw EUsageError("no folder given, and none saved");
-      const TExecuteRequest request = RequestOf(choices);
+      const TExecuteRequest request = RequestOf(choices, o_.recognise);
       if (o_.plan) {
         report_ = PlanExecute(request);
         messages_ = report_.messages;

@@ -109,7 +109,8 @@ TEST_F(CliTest, PlanChangesNothingAndTellsWhatExecuteWouldDo) {
   Outcome o = Cli({"--plan", "--layers", "GTL,GBL,GTP,TXT", "--no-zip", board});
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.out, "GTP: 文件没有找到：*.GTP\nGTL: amp.GTL\nGBL: 文件已经存在：GBL (amp.GBL)\n"
-                   "TXT: amp.TXT\nContect.txt: " + board + "Contect.txt\n");
+                   "TXT: amp.TXT\nContect.txt: " + board + "Contect.txt\n"
+                   "缺少外形层：GKO\n");  // the checks before the files go out
   EXPECT_EQ(Snapshot(board), before);
 
   o = Cli({"--plan", "--json", "--layers", "GTP,GTL", "--no-zip", board});
@@ -117,7 +118,18 @@ TEST_F(CliTest, PlanChangesNothingAndTellsWhatExecuteWouldDo) {
   EXPECT_EQ(o.out, "{\"folder\": \"" + board + "\", \"layers\": [{\"code\": \"GTP\", \"file\": null, "
                    "\"outcome\": \"not-found\"}, {\"code\": \"GTL\", \"file\": \"amp.GTL\", "
                    "\"outcome\": \"planned\"}], \"contactSheet\": \"" + board + "Contect.txt\", "
-                   "\"archive\": null, \"messages\": [\"文件没有找到：*.GTP\"], \"error\": null}\n");
+                   "\"archive\": null, \"messages\": [\"文件没有找到：*.GTP\"], \"files\": ["
+                   "{\"name\": \"amp-report.txt\", \"kind\": \"other\", \"function\": null, "
+                   "\"evidence\": null}, {\"name\": \"amp.GBL\", \"kind\": \"gerber\", \"function\": "
+                   "\"bottom copper\", \"evidence\": \"file name: Protel extension .GBL\"}, {\"name\": "
+                   "\"amp.GTL\", \"kind\": \"gerber\", \"function\": \"top copper\", \"evidence\": "
+                   "\"file name: Protel extension .GTL\"}, {\"name\": \"amp.GTO\", \"kind\": \"other\", "
+                   "\"function\": null, \"evidence\": null}, {\"name\": \"amp.TXT\", \"kind\": "
+                   "\"excellon\", \"function\": \"drill\", \"evidence\": \"Excellon drill file without "
+                   "plating information\"}, {\"name\": \"GBL\", \"kind\": \"other\", \"function\": null, "
+                   "\"evidence\": null}, {\"name\": \"README.txt\", \"kind\": \"other\", \"function\": "
+                   "null, \"evidence\": null}], \"warnings\": [\"缺少外形层：GKO\", \"缺少钻孔文件：TXT\"], "
+                   "\"error\": null}\n");
   EXPECT_EQ(Snapshot(board), before);
 }
 
@@ -148,6 +160,24 @@ TEST_F(CliTest, SavedChoicesAreUsedAndWrittenOnlyWithSave) {
             "Option:[%RootKey%]\r\n[%\r\n  GTL:FALSE\r\n  Name:\"\xD5\xC5\xC8\xFD\"\r\n"
             "  ZIP:FALSE\r\n  Path:\"" + board.substr(0, board.size() - 1) + "\"\r\n" + appended +
             "  Tel:\"9\"\r\n  QQ:\"\"\r\n  PCard:\"\"\r\n  Addr:\"\"\r\n  Memo:\"\"\r\n%]\r\n");
+}
+
+TEST_F(CliTest, RecognitionTakesAKiCadExportsFilesOnlyWhenAskedFor) {
+  const std::string board = dir.MakeDir("kicad") + "/";
+  dir.Write("kicad/board-F_Cu.gbr", "%TF.FileFunction,Copper,L1,Top*%\n%FSLAX46Y46*%\n%MOMM*%\nM02*\n");
+  dir.Write("kicad/board-Edge_Cuts.gbr", "%TF.FileFunction,Profile,NP*%\n%FSLAX46Y46*%\nM02*\n");
+  dir.Write("kicad/board-PTH.drl", "M48\n; #@! TF.FileFunction,Plated,1,2,PTH\nMETRIC\nT1C0.8\n%\nM30\n");
+  Outcome off = Cli({"--layers", "GTL,GKO,TXT", "--no-zip", board});
+  EXPECT_EQ(off.status, 1);
+  EXPECT_EQ(off.out, "文件没有找到：*.GTL\n文件没有找到：*.GKO\n文件没有找到：*.TXT\n");
+
+  Outcome on = Cli({"--recognise", "--layers", "GTL,GKO,TXT", "--zip", "--name", "k", board});
+  EXPECT_EQ(on.status, 0) << on.out << on.err;
+  EXPECT_EQ(platform::ReadWholeFile(board + "GTL").rfind("%TF.FileFunction,Copper,L1,Top*%", 0), 0u);
+  EXPECT_TRUE(platform::FileExists(board + "GKO"));
+  EXPECT_TRUE(platform::FileExists(board + "TXT"));
+  const std::string archive = on.out.substr(on.out.find("k-"), on.out.find(".zip") + 4 - on.out.find("k-"));
+  EXPECT_EQ(ZipNames(board + archive), "GTL,GKO,TXT,Contect.txt\n");
 }
 
 TEST_F(CliTest, ExitStatusesAndMessages) {
@@ -203,7 +233,7 @@ TEST_F(CliTest, SettingsFileBesideTheProgramIsTheDefault) {
   size_t n;
   while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
   pclose(pipe);
-  EXPECT_EQ(out, "GTO: amp.GTO\nContect.txt: " + board + "Contect.txt\n");
+  EXPECT_EQ(out.rfind("GTO: amp.GTO\nContect.txt: " + board + "Contect.txt\n", 0), 0u) << out;
 }
 
 }  // namespace

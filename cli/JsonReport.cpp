@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "layers/FileKind.h"
+#include "layers/LayerFunction.h"
+
 namespace {
 
 // Length of the valid UTF-8 sequence at text[i], or 0 when there is none.
@@ -25,6 +28,24 @@ size_t Utf8SequenceLength(std::string_view text, size_t i) {
 
 std::string OrNull(const std::optional<std::string>& text) {
   return text ? JsonString(*text) : "null";
+}
+
+// The folder's files with their kind, layer function and evidence, and the checks'
+// warnings.
+std::string RecognitionJson(const TExecuteReport& report) {
+  std::string out = ", \"files\": [";
+  for (size_t i = 0; i < report.files.size(); ++i) {
+    const layers::RecognisedFile& f = report.files[i];
+    out += i ? ", " : "";
+    out += "{\"name\": " + JsonString(f.name) + ", \"kind\": " + JsonString(layers::FileKindName(f.kind)) +
+           ", \"function\": " +
+           (f.function.IsKnown() ? JsonString(layers::FunctionName(f.function)) : "null") +
+           ", \"evidence\": " + (f.evidence.empty() ? "null" : JsonString(f.evidence)) + "}";
+  }
+  out += "], \"warnings\": [";
+  for (size_t i = 0; i < report.warnings.size(); ++i)
+    out += (i ? ", " : "") + JsonString(report.warnings[i]);
+  return out + "]";
 }
 
 }  // namespace
@@ -66,6 +87,8 @@ std::string JsonReport(const TExecuteReport& report, const std::vector<std::stri
   out += "], \"contactSheet\": " + OrNull(report.contactSheet);
   out += ", \"archive\": " + OrNull(report.archive) + ", \"messages\": [";
   for (size_t i = 0; i < messages.size(); ++i) out += (i ? ", " : "") + JsonString(messages[i]);
-  out += "], \"error\": " + OrNull(error) + "}\n";
+  out += "]";
+  if (!report.files.empty() || !report.warnings.empty()) out += RecognitionJson(report);
+  out += ", \"error\": " + OrNull(error) + "}\n";
   return out;
 }

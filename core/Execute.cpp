@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/ContactSheet.h"
+#include "core/LayerPreview.h"
 #include "core/LayerRename.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -62,6 +63,20 @@ void PackArchive(const TExecuteRequest& request, TZipWriter& writer, TExecuteRep
   report.messages.push_back(kArchiveMessage + name);
 }
 
+// The file each ticked layer takes in recognition mode (by layer index), and the checks'
+// warnings; nothing when the mode is off, where each layer follows the designed rule.
+std::vector<std::string> ChosenFiles(const TExecuteRequest& request, TExecuteReport& report) {
+  std::vector<std::string> chosen(kLayerCount);
+  if (!request.recognise) return chosen;
+  const TLayerPreview preview = PreviewLayers(report.workingFolder, request.ticked, true);
+  report.files = preview.files;
+  report.warnings = preview.warnings;
+  size_t planned = 0;
+  for (size_t i = 0; i < kLayerCount; ++i)
+    if (request.ticked[i]) chosen[i] = preview.plan[planned++].file;
+  return chosen;
+}
+
 }  // namespace
 
 std::string WorkingFolderOf(const std::string& folder) {
@@ -80,13 +95,19 @@ void RunExecute(const TExecuteRequest& request, TZipWriter& writer, TExecuteRepo
   report = TExecuteReport{};
   report.workingFolder = WorkingFolderOf(request.folder);
   writer.FilesList.Clear();
+  // Recognition looks at the folder before anything in it is renamed.
+  const std::vector<std::string> chosen = ChosenFiles(request, report);
   for (size_t i = 0; i < kLayerCount; ++i) {
     if (!request.ticked[i]) continue;
-    TLayerResult layer = RenameLayer(report.workingFolder, kLayerCodes[i].code);
+    const std::string code = kLayerCodes[i].code;
+    TLayerResult layer = request.recognise
+                             ? RenameFileToCode(report.workingFolder, chosen[i], code)
+                             : RenameLayer(report.workingFolder, code);
     if (layer.outcome == TLayerOutcome::Renamed && request.pack)
       writer.FilesList.Add(report.workingFolder + layer.code);
     AddLayer(report, std::move(layer));
   }
+  for (const std::string& warning : report.warnings) report.messages.push_back(warning);
   WriteContactSheet(request, report);
   if (request.pack && writer.FilesList.Count() > 0) PackArchive(request, writer, report);
 }
@@ -94,9 +115,14 @@ void RunExecute(const TExecuteRequest& request, TZipWriter& writer, TExecuteRepo
 TExecuteReport PlanExecute(const TExecuteRequest& request) {
   TExecuteReport report;
   report.workingFolder = WorkingFolderOf(request.folder);
+  const TLayerPreview preview = PreviewLayers(report.workingFolder, request.ticked, request.recognise);
+  report.files = preview.files;
+  report.warnings = preview.warnings;
+  size_t planned = 0;
   for (size_t i = 0; i < kLayerCount; ++i) {
     if (!request.ticked[i]) continue;
-    TLayerResult layer = PlanLayer(report.workingFolder, kLayerCodes[i].code);
+    TLayerResult layer = PlanFileToCode(report.workingFolder, preview.plan[planned++].file,
+                                        kLayerCodes[i].code);
     if (layer.outcome == TLayerOutcome::Planned && request.pack)
       report.packed.push_back(report.workingFolder + layer.code);
     AddLayer(report, std::move(layer));

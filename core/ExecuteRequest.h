@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/LayerCodes.h"
+#include "layers/Recognise.h"
 #include "platform/DateTime.h"
 
 struct TContactFields {
@@ -25,6 +26,9 @@ struct TExecuteRequest {
   std::array<bool, kLayerCount> ticked{};  // in layer order
   TContactFields contact;
   bool pack = false;
+  // Recognition mode: a ticked layer without a "*.CODE" file takes the file recognised as
+  // that layer, and the checks' warnings join the report. Off, Execute is as designed.
+  bool recognise = false;
   std::function<platform::LocalDateTime()> clock = platform::LocalNow;
 };
 
@@ -43,6 +47,10 @@ struct TExecuteReport {
   std::optional<std::string> contactSheet;  // full path, once written (or planned)
   std::optional<std::string> archive;       // archive name without the folder
   std::vector<std::string> messages;   // the result report's lines, without "执行成功。"
+  // Recognition of the folder and the checks' warnings: always in a plan, in a run only in
+  // recognition mode (where the warnings are also lines of messages).
+  std::vector<layers::RecognisedFile> files;
+  std::vector<std::string> warnings;
 };
 
 // The lowercase word for an outcome used by machine-readable output.

@@ -64,8 +64,9 @@ std::string ChooseLayerFile(const std::string& folder, const std::string& code) 
   return first;
 }
 
-TLayerResult RenameLayer(const std::string& folder, const std::string& code) {
-  TLayerResult layer{code, ChooseLayerFile(folder, code), TLayerOutcome::NotFound};
+TLayerResult RenameFileToCode(const std::string& folder, const std::string& file,
+                              const std::string& code) {
+  TLayerResult layer{code, file, TLayerOutcome::NotFound};
   if (layer.file.empty()) return layer;
   if (platform::FileExists(folder + code)) layer.outcome = TLayerOutcome::AlreadyExists;
   else if (!platform::RenameNoReplace(folder + layer.file, folder + code))
@@ -74,11 +75,20 @@ TLayerResult RenameLayer(const std::string& folder, const std::string& code) {
   return layer;
 }
 
-TLayerResult PlanLayer(const std::string& folder, const std::string& code) {
-  TLayerResult layer{code, ChooseLayerFile(folder, code), TLayerOutcome::NotFound};
+TLayerResult RenameLayer(const std::string& folder, const std::string& code) {
+  return RenameFileToCode(folder, ChooseLayerFile(folder, code), code);
+}
+
+TLayerResult PlanFileToCode(const std::string& folder, const std::string& file,
+                            const std::string& code) {
+  TLayerResult layer{code, file, TLayerOutcome::NotFound};
   if (layer.file.empty()) return layer;
   if (platform::FileExists(folder + code)) layer.outcome = TLayerOutcome::AlreadyExists;
   else if (platform::PathExists(folder + code)) layer.outcome = TLayerOutcome::RenameFailed;
   else layer.outcome = TLayerOutcome::Planned;
   return layer;
+}
+
+TLayerResult PlanLayer(const std::string& folder, const std::string& code) {
+  return PlanFileToCode(folder, ChooseLayerFile(folder, code), code);
 }

@@ -18,6 +18,14 @@ bool LooksLikeLayerFormat(const std::string& path, const std::string& code);
 // Searches, tests and renames; never replaces an existing file.
 TLayerResult RenameLayer(const std::string& folder, const std::string& code);
 
+// Renames the given file of folder to code, with the tests RenameLayer makes; used for a
+// file that recognition chose.
+TLayerResult RenameFileToCode(const std::string& folder, const std::string& file,
+                              const std::string& code);
+
 // What RenameLayer would give now, touching nothing: Planned where it would rename, and
 // RenameFailed where the bare code is taken by something that is not a file.
 TLayerResult PlanLayer(const std::string& folder, const std::string& code);
+// The same for a given file.
+TLayerResult PlanFileToCode(const std::string& folder, const std::string& file,
+                            const std::string& code);

@@ -8,6 +8,8 @@
 namespace {
 
 const char kRootKey[] = "Option";
+const char kExtrasKey[] = "Tavelo";
+const char kRecognise[] = "Recognise";
 
 std::string ReadText(TKZIniFile& ini, const char* name) {
   return platform::GbkToUtf8(ini.ReadString(name));
@@ -15,6 +17,25 @@ std::string ReadText(TKZIniFile& ini, const char* name) {
 
 void WriteText(TKZIniFile& ini, const char* name, const std::string& utf8) {
   ini.WriteString(name, platform::Utf8ToGbk(utf8));
+}
+
+void ReadExtras(TKZIniFile& ini, TSettings& s) {
+  TTreeListNode* node = nullptr;
+  if (!ini.FindRootKey(kExtrasKey, node)) return;
+  ini.OpenRootKey(kExtrasKey);
+  ini.OpenFirstSubKey();
+  std::string value;
+  if (ini.SubKeyOpened() && ini.TryReadValue(kRecognise, value)) s.recognise = ini.ReadBool(kRecognise);
+  if (ini.SubKeyOpened()) ini.CloseSubKey();
+}
+
+void WriteExtras(TKZIniFile& ini, const TSettings& s) {
+  if (!s.recognise) return;
+  ini.OpenRootKey(kExtrasKey);
+  ini.OpenFirstSubKey();
+  if (!ini.SubKeyOpened()) ini.AddSubKey();
+  ini.WriteBool(kRecognise, *s.recognise);
+  ini.CloseSubKey();
 }
 
 }  // namespace
@@ -42,6 +63,7 @@ std::optional<TSettings> LoadSettingsFile(const std::string& file) {
   s.zip = ini.ReadBool("ZIP");
   s.path = ReadText(ini, "Path");
   ini.CloseSubKey();
+  ReadExtras(ini, s);
   return s;
 }
 
@@ -64,6 +86,7 @@ void SaveSettingsFile(const std::string& file, const TSettings& s) {
     WriteText(ini, "Path", s.path);
     ini.CloseSubKey();
   }
+  WriteExtras(ini, s);
   ini.SaveToFile(file);
 }
 

@@ -17,6 +17,10 @@ struct TSettings {
   std::string memo;  // the memo's whole text, lines separated by CR LF
   bool zip = false;
   std::string path;  // the chosen folder, without a trailing delimiter except for a root
+  // Recognition mode, kept apart from the "Option" block (in the root key "Tavelo") so
+  // that the block stays as it always was; nothing when never chosen, and then nothing of
+  // it is written.
+  std::optional<bool> recognise;
 };
 
 // The settings file of an executable: its path with the extension replaced by ".ini".
