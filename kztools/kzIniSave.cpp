@@ -1,8 +1,9 @@
 // Saving of TKZIniFile: a pre-order walk over the key tree renders root key lines, block
-// openers and closers and indented value lines; the file is replaced atomically.
+// openers and closers and indented value lines; the file is replaced atomically and
+// flushed to the disk.
 #include "kztools/kzIniNodeData.h"
 #include "kztools/kzIniTools.h"
-#include "platform/FileStream.h"
+#include "platform/AtomicReplace.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "kztools/kzIniTestSupport.h"
 #include "kztools/kzIniTools.h"
 #include "platform/FileStream.h"
+#include "platform/testing/FaultLoop.h"
 #include "platform/testing/TempDir.h"
 
 using kztest::CrLf;
@@ -305,3 +306,29 @@ TEST(IniSaveToFile, FailureLeavesTheOldFileAndPassesTheFileError) {
 }
 
 }  // namespace
+
+// The settings save with every file operation failing in turn: each failure reaches the
+// caller, the settings file holds the old bytes (or, once renamed into place, the new
+// ones whole) and no sibling file is left; the complete save writes exactly the rendering.
+TEST(IniSaveToFile, EveryFailingFileOperationLeavesAWholeFile) {
+  platform::testing::TempDir dir;
+  const std::string old = "Option:[%RootKey%]\r\n[%\r\n  GTO:FALSE\r\n%]\r\n";
+  const std::string path = dir.Write("tavelo.ini", old);
+  TKZIniFile ini;
+  WriteOption(ini);
+  int64_t renameAt = 0;
+  const int64_t points = platform::testing::FailEachOperationInTurn(
+      [&] { ini.SaveToFile(path); },
+      [&](const platform::testing::FaultRun& run) {
+        if (run.fired && run.operation == platform::FileOperation::Rename) renameAt = run.failAt;
+        const bool renamed = renameAt != 0 && run.failAt > renameAt;
+        EXPECT_EQ(run.threw, run.fired) << run.Describe();
+        EXPECT_EQ(platform::ReadWholeFile(path), run.fired && !renamed ? old : kOption)
+            << run.Describe();
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1)
+            << run.Describe();
+        platform::WriteWholeFile(path, old);
+      });
+  EXPECT_GT(points, 0);
+  EXPECT_NE(renameAt, 0);
+}

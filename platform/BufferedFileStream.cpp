@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/Exception.h"
+#include "platform/FaultInjection.h"
 
 TBufferedFileStream::TBufferedFileStream(const std::string& path, Mode mode)
     : file_(path, mode), buffer_(kBufferSize) {}
@@ -20,6 +21,7 @@ void TBufferedFileStream::FlushWrite() {
   if (writeLen_ == 0) return;
   size_t n = writeLen_;
   writeLen_ = 0;  // dropped even on failure, so a later flush cannot repeat a short write
+  if (platform::FaultPoint(platform::FileOperation::Flush)) platform::ThrowWriteError();
   file_.Write(buffer_.data(), n);
   filePos_ += static_cast<int64_t>(n);
 }
@@ -109,6 +111,11 @@ int64_t TBufferedFileStream::Size() {
 }
 
 void TBufferedFileStream::Flush() { FlushWrite(); }
+
+void TBufferedFileStream::Sync() {
+  FlushWrite();
+  file_.Sync();
+}
 
 void TBufferedFileStream::Close() {
   if (closed_) return;

@@ -28,6 +28,8 @@ class TBufferedFileStream {
   int64_t Position() const;
   int64_t Size();
   void Flush();
+  // Writes out what is pending and flushes the file to the disk (EWriteError).
+  void Sync();
   // Writes out what is pending, then closes (EWriteError on failure).
   void Close();
 

@@ -3,7 +3,10 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
+
+#include "platform/Exception.h"
 
 namespace platform {
 namespace {
@@ -43,13 +46,15 @@ size_t GbkCharLength(std::string_view s, size_t i) {
 }
 
 // Converts with iconv; a character that cannot be converted becomes "?" when replace is
-// set, otherwise the conversion fails (returns false).
+// set, otherwise the conversion fails (returns false). A conversion that the C library
+// does not have raises EConvertError: it is never taken for an empty or unchanged text.
 bool Convert(const char* to, const char* from, std::string_view in, bool fromUtf8, bool replace,
              std::string& out) {
   std::unique_ptr<void, IconvCloser> cd(iconv_open(to, from));
   if (cd.get() == reinterpret_cast<void*>(-1)) {
     cd.release();
-    return false;
+    throw EConvertError(std::string("Cannot convert text from ") + from + " to " + to + ". " +
+                        std::strerror(errno));
   }
   out.clear();
   std::string buffer(in.size() * 2 + 16, '\0');

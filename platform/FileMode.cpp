@@ -2,12 +2,15 @@
 
 #include <sys/stat.h>
 
+#include "platform/Exception.h"
+#include "platform/TempFiles.h"
+
 namespace platform {
 
-bool CopyFileMode(const std::string& from, const std::string& to) {
+void GiveReplacementMode(const std::string& old, const std::string& replacement) {
   struct stat st {};
-  if (stat(from.c_str(), &st) != 0) return false;
-  return chmod(to.c_str(), st.st_mode & 07777) == 0;
+  const mode_t mode = stat(old.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+  if (chmod(replacement.c_str(), mode) != 0) ThrowWriteError();
 }
 
 }  // namespace platform

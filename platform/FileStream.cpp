@@ -8,8 +8,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/Exception.h"
-#include "platform/Paths.h"
-#include "platform/TempFiles.h"
+#include "platform/FaultInjection.h"
 
 namespace platform {
 
@@ -27,9 +26,13 @@ FileStream::FileStream(const std::string& path, Mode mode) : path_(path) {
     // An empty name is no file; say so in the layer's words instead of opening "".
     creating ? ThrowCreateError(path, ENOENT) : ThrowOpenError(path, ENOENT);
   }
-  do {
-    fd_ = ::open(path.c_str(), flags, perms);
-  } while (fd_ < 0 && errno == EINTR);
+  if (FaultPoint(creating ? FileOperation::Create : FileOperation::Open)) {
+    fd_ = -1;
+  } else {
+    do {
+      fd_ = ::open(path.c_str(), flags, perms);
+    } while (fd_ < 0 && errno == EINTR);
+  }
   if (fd_ < 0) creating ? ThrowCreateError(path, errno) : ThrowOpenError(path, errno);
   if (!creating) {
     // Opening a folder succeeds on Linux but reading it does not; refuse it here, like a
@@ -51,7 +54,7 @@ size_t FileStream::Read(void* buffer, size_t count) {
   size_t done = 0;
   auto* out = static_cast<char*>(buffer);
   while (done < count) {
-    ssize_t n = ::read(fd_, out + done, count - done);
+    ssize_t n = FaultPoint(FileOperation::Read) ? -1 : ::read(fd_, out + done, count - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) ThrowReadError();
     if (n == 0) break;
@@ -64,7 +67,7 @@ void FileStream::Write(const void* buffer, size_t count) {
   size_t done = 0;
   const auto* in = static_cast<const char*>(buffer);
   while (done < count) {
-    ssize_t n = ::write(fd_, in + done, count - done);
+    ssize_t n = FaultPoint(FileOperation::Write) ? -1 : ::write(fd_, in + done, count - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) ThrowWriteError();  // full disk, file size limit, I/O error
     done += static_cast<size_t>(n);
@@ -73,31 +76,40 @@ void FileStream::Write(const void* buffer, size_t count) {
 
 int64_t FileStream::Seek(int64_t offset, Origin origin) {
   int whence = origin == Origin::Begin ? SEEK_SET : origin == Origin::Current ? SEEK_CUR : SEEK_END;
-  off_t r = ::lseek(fd_, offset, whence);
+  off_t r = FaultPoint(FileOperation::Seek) ? -1 : ::lseek(fd_, offset, whence);
   if (r < 0) ThrowReadError();
   return r;
 }
 
-int64_t FileStream::Position() const { return ::lseek(fd_, 0, SEEK_CUR); }
+int64_t FileStream::Position() const {
+  off_t r = ::lseek(fd_, 0, SEEK_CUR);
+  if (r < 0) ThrowReadError();
+  return r;
+}
 
 int64_t FileStream::Size() const {
   struct stat st {};
-  return fstat(fd_, &st) == 0 ? st.st_size : 0;
+  if (FaultPoint(FileOperation::Stat) || fstat(fd_, &st) != 0) ThrowReadError();
+  return st.st_size;
 }
 
 void FileStream::SetSize(int64_t size) {
-  if (::ftruncate(fd_, size) != 0) ThrowWriteError();
+  if (FaultPoint(FileOperation::Write) || ::ftruncate(fd_, size) != 0) ThrowWriteError();
 }
 
 void FileStream::Sync() {
+  // EINVAL: the file is of a kind that cannot be synchronised (a pipe); nothing to flush.
+  if (FaultPoint(FileOperation::Sync)) ThrowWriteError();
   if (::fsync(fd_) != 0 && errno != EINVAL) ThrowWriteError();
 }
 
 void FileStream::Close() {
   if (fd_ < 0) return;
+  // The descriptor is released even when the close reports a failure.
+  const bool fault = FaultPoint(FileOperation::Close);
   int r = ::close(fd_);
   fd_ = -1;
-  if (r != 0 && errno != EINTR) ThrowWriteError();
+  if (fault || (r != 0 && errno != EINTR)) ThrowWriteError();
 }
 
 uint32_t FileStream::DosDateTime() const {
@@ -108,7 +120,7 @@ uint32_t FileStream::DosDateTime() const {
 
 std::int64_t FileStream::ModificationNanos() const {
   struct stat st {};
-  if (fstat(fd_, &st) != 0) return 0;
+  if (FaultPoint(FileOperation::Stat) || fstat(fd_, &st) != 0) ThrowReadError();
   return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
@@ -128,28 +140,6 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
   FileStream f(path, FileStream::Mode::Create);
   f.Write(bytes.data(), bytes.size());
   f.Close();
-}
-
-void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  std::string folder = ExtractFilePath(ExpandFileName(path));
-  struct stat old {};
-  bool hadOld = ::stat(path.c_str(), &old) == 0;
-  // The new content goes to a sibling file first, so the old one stays whole until the
-  // rename; a failure anywhere leaves it untouched.
-  std::string temp = CreateTempFile(folder, "." + ExtractFileName(path) + ".");
-  if (temp.empty()) ThrowCreateError(path, errno ? errno : EACCES);
-  try {
-    FileStream f(temp, FileStream::Mode::OpenReadWrite);
-    f.Write(bytes.data(), bytes.size());
-    if (::fchmod(f.Handle(), hadOld ? (old.st_mode & 07777) : 0666 & ~CurrentUmask()) != 0)
-      ThrowWriteError();
-    f.Sync();
-    f.Close();
-    if (::rename(temp.c_str(), path.c_str()) != 0) ThrowCreateError(path, errno);
-  } catch (...) {
-    ::unlink(temp.c_str());
-    throw;
-  }
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 // An open file with the file layer's error messages: open, create, read, write, seek,
-// size, modification time. Owns its descriptor and closes it on destruction.
+// size, modification time, sync. Owns its descriptor and closes it on destruction. Every
+// call that can fail passes the fault-injection seam first.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +30,7 @@ class FileStream {
   void Write(const void* buffer, size_t count);
   int64_t Seek(int64_t offset, Origin origin);
   int64_t Position() const;
+  // The file's size now (EReadError when it cannot be read).
   int64_t Size() const;
   // Truncates or extends the file to size bytes.
   void SetSize(int64_t size);
@@ -40,7 +42,7 @@ class FileStream {
   const std::string& Path() const { return path_; }
   // Modification time as local DOS date and time; 0xFFFFFFFF when it cannot be given.
   uint32_t DosDateTime() const;
-  // Modification time in seconds and nanoseconds since the epoch.
+  // Modification time in nanoseconds since the epoch (EReadError when it cannot be read).
   std::int64_t ModificationNanos() const;
   int Handle() const { return fd_; }
 
@@ -53,8 +55,5 @@ class FileStream {
 std::string ReadWholeFile(const std::string& path);
 // Creates or truncates path and writes bytes (EFCreateError, EWriteError).
 void WriteWholeFile(const std::string& path, const std::string& bytes);
-// Writes bytes to a new file in path's folder and renames it over path, keeping the old
-// file's permissions; on any failure path is unchanged and no temporary file remains.
-void WriteFileAtomically(const std::string& path, const std::string& bytes);
 
 }  // namespace platform

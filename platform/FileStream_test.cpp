@@ -99,19 +99,6 @@ TEST(BufferedFileStream, MixedReadsWritesAndSeeks) {
   EXPECT_THROW(r.ReadBuffer(all.data(), 1), EReadError);
 }
 
-TEST(WriteFileAtomically, ReplacesWholeKeepsPermissionsAndFailsCleanly) {
-  TempDir dir;
-  std::string path = dir.Write("s.ini", "old content");
-  chmod(path.c_str(), 0640);
-  platform::WriteFileAtomically(path, "new");
-  EXPECT_EQ(platform::ReadWholeFile(path), "new");
-  struct stat st {};
-  stat(path.c_str(), &st);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
-  EXPECT_EQ(platform::ListFolder(dir.Path()).size(), 1u);  // no temporary file left
-  EXPECT_THROW(platform::WriteFileAtomically(dir / "missing/s.ini", "x"), EFCreateError);
-}
-
 TEST(LineList, SplitsAtEveryLineEndAndStopsAtNul) {
   struct Case { std::string bytes; std::vector<std::string> lines; };
   const Case cases[] = {

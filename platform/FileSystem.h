@@ -25,7 +25,7 @@ struct DirEntry {
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 // Every entry of folder (without "." and "..") whose name matches pattern, sorted. A
-// folder that does not exist or cannot be listed gives an empty list.
+// folder that does not exist gives an empty list; one that cannot be listed, EFOpenError.
 std::vector<DirEntry> ListFolder(const std::string& folder, std::string_view pattern = "*");
 
 // A regular file (links followed) exists at path. Folders do not count.
@@ -37,11 +37,18 @@ bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path, uint64_t* size = nullptr);
 
 // Renames within the file system, never replacing an existing entry of the new name.
-// Returns false when the system refuses (errno is kept).
+// Returns false when the system refuses (errno is kept): a refused rename is an answer.
 bool RenameNoReplace(const std::string& from, const std::string& to);
-// Renames, replacing the target atomically (used to put a finished file in place).
-bool RenameReplace(const std::string& from, const std::string& to);
-// Deletes a file; false when it cannot.
+// Renames, replacing the target atomically (used to put a finished file in place);
+// EFCreateError naming the target when the system refuses.
+void RenameReplace(const std::string& from, const std::string& to);
+// Deletes a file; false when it cannot (errno kept), for clean-up that goes on regardless.
 bool DeleteFile(const std::string& path);
+// Flushes a folder's entries to the disk, so that a rename in it survives a power loss
+// (EWriteError, or EFOpenError when the folder cannot be opened).
+void SyncFolder(const std::string& folder);
+// The path that path's symbolic links lead to, followed to the end; path itself when it is
+// no link or nothing is there. EFOpenError (ELOOP) for a loop of links.
+std::string ResolveLinks(const std::string& path);
 
 }  // namespace platform

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <random>
 
+#include "platform/Exception.h"
+#include "platform/FaultInjection.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -20,7 +22,8 @@ std::string TempDirectory() {
   return "/tmp/";
 }
 
-std::string CreateTempFile(const std::string& folder, const std::string& prefix) {
+std::string CreateTempFile(const std::string& folder, const std::string& prefix,
+                           const std::string& nameInErrors) {
   std::string base = IncludeTrailingDelimiter(folder);
   std::random_device seed;
   std::mt19937 numbers(seed());
@@ -28,14 +31,16 @@ std::string CreateTempFile(const std::string& folder, const std::string& prefix)
     char unique[16];
     std::snprintf(unique, sizeof unique, "%04X", static_cast<unsigned>(numbers() & 0xFFFF));
     std::string name = base + prefix + unique + ".tmp";
-    int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    int fd = FaultPoint(FileOperation::Create)
+                 ? -1
+                 : ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0) {
       ::close(fd);
       return name;
     }
-    if (errno != EEXIST) return std::string();
+    if (errno != EEXIST) ThrowCreateError(nameInErrors.empty() ? base + prefix : nameInErrors, errno);
   }
-  return std::string();
+  ThrowCreateError(nameInErrors.empty() ? base + prefix : nameInErrors, EEXIST);
 }
 
 unsigned CurrentUmask() {

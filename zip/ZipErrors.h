@@ -29,3 +29,16 @@ class EMultiVolumeZip : public Exception {
 // A file, an archive or an entry count that does not fit the 32-bit sizes and offsets and
 // the 16-bit counts of the classic zip records.
 class EZipLimitError : public Exception { using Exception::Exception; };
+
+// An archive whose entry count or offsets need the Zip64 records: the classic records
+// this writer keeps cannot hold them, so such an archive is never rebuilt.
+class EZip64Archive : public Exception {
+ public:
+  EZip64Archive()
+      : Exception("Zip file needs Zip64 records (more than 65535 entries or beyond 4 GiB); "
+                  "it cannot be updated") {}
+};
+
+// A file that changed while it was being added: the entry would hold neither its old
+// content nor its new one.
+class ESourceChanged : public Exception { using Exception::Exception; };

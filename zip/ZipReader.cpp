@@ -134,6 +134,7 @@ void TZipReader::ReadDirectory() {
       if (!found) RefuseBadZip();
       MergeCentralIntoScan();
     } else {
+      RefuseZip64(stream);
       const TEndCentral& end = endCentral_;
       if (end.ThisDisk != 0 || end.CentralStartDisk != 0 ||
           end.EntriesThisDisk != end.TotalEntries) {
@@ -177,6 +178,8 @@ void TZipReader::ReadCentralDirectory(int64_t fileSize) {
   TBufferedFileStream& stream = *archiveStream_;
   const TEndCentral& end = endCentral_;
   auto list = NewEntryList();
+  // A count of 0 with a directory of some size undercounts it: nothing would be kept.
+  if (end.TotalEntries == 0 && end.CentralSize != 0) RefuseBadZip();
   if (end.TotalEntries != 0) {
     const int64_t offset = end.CentralOffset;
     // Each record takes at least its fixed 46 bytes, so a count the file cannot hold is
@@ -194,10 +197,90 @@ void TZipReader::ReadCentralDirectory(int64_t fileSize) {
           offset) {
         RefuseBadZip();  // a local header must lie before the central directory
       }
+      if (record->NeedsZip64()) {
+        ForgetArchive();
+        throw EZip64Archive();
+      }
       list->AddOwned(std::move(record));
     }
+    RefuseMiscountedDirectory(offset);
   }
+  RefuseOverlappingEntries(*list, end.CentralOffset);
   entryList_ = std::move(list);
+}
+
+// The records read for the count must fill the directory's size exactly, and no further
+// record may follow: other readers walk the directory by its size, so a count lower than
+// the records would silently drop the uncounted entries from the rebuilt archive.
+void TZipReader::RefuseMiscountedDirectory(int64_t centralOffset) {
+  TBufferedFileStream& stream = *archiveStream_;
+  const int64_t read = stream.Position() - centralOffset;
+  if (read != static_cast<int64_t>(endCentral_.CentralSize)) RefuseBadZip();
+  uint8_t next[4];
+  if (stream.Read(next, 4) == 4 && zipbytes::Get32(next) == TZipHeaderInfo::kCentralSignature) {
+    RefuseBadZip();
+  }
+}
+
+// Each entry's local header and data must end before the next entry begins (the last one
+// before the central directory). Entries that share bytes would each be copied whole, so a
+// small archive could grow without bound; such an archive is refused. The local header's
+// own extra field is not known here: the copy checks the exact end again.
+void TZipReader::RefuseOverlappingEntries(const TSortedZip& list, int64_t centralOffset) {
+  for (int i = 0; i < list.Count(); ++i) {
+    const TZipHeaderInfo& entry = *list[i];
+    const int64_t end = static_cast<int64_t>(entry.LocalHeaderOffset) +
+                        TZipHeaderInfo::kLocalFixedSize + entry.FileNameLength +
+                        static_cast<int64_t>(entry.CompressedSize);
+    const int64_t limit =
+        i + 1 < list.Count() ? static_cast<int64_t>(list[i + 1]->LocalHeaderOffset) : centralOffset;
+    if (end > limit) RefuseBadZip();
+  }
+}
+
+int64_t TZipReader::EntryEndLimit(const TZipHeaderInfo& entry) const {
+  int index = 0;
+  if (entryList_ && entryList_->Find(&entry, index) && index + 1 < entryList_->Count()) {
+    return (*entryList_)[index + 1]->LocalHeaderOffset;
+  }
+  return endCentral_.CentralOffset;
+}
+
+// A Zip64 end record and its locator, just before the end record, hold the real count,
+// size and offset of the directory when the classic record cannot. When the classic
+// fields are those values the archive reads as it is; when it needs them, it is refused
+// whole rather than cut to what 16 and 32 bits can count.
+void TZipReader::RefuseZip64(TBufferedFileStream& stream) {
+  constexpr uint32_t kLocatorSignature = 0x07064B50;  // "PK" 6 7
+  constexpr uint32_t kZip64EndSignature = 0x06064B50;  // "PK" 6 6
+  constexpr int64_t kLocatorSize = 20, kZip64EndFixedSize = 56;
+  const TEndCentral& end = endCentral_;
+  const int64_t endAt = static_cast<int64_t>(end.CommentOffset) - TEndCentral::kFixedSize;
+  const bool classicFull = end.TotalEntries == 0xFFFF || end.EntriesThisDisk == 0xFFFF ||
+                           end.CentralSize == 0xFFFFFFFF || end.CentralOffset == 0xFFFFFFFF;
+  if (endAt < kLocatorSize) return;
+  uint8_t locator[kLocatorSize];
+  stream.Seek(endAt - kLocatorSize, Origin::Begin);
+  if (stream.Read(locator, sizeof locator) != sizeof locator ||
+      zipbytes::Get32(locator) != kLocatorSignature) {
+    return;
+  }
+  const uint64_t zip64EndAt = zipbytes::Get64(locator + 8);
+  uint8_t record[kZip64EndFixedSize];
+  if (zip64EndAt + kZip64EndFixedSize > static_cast<uint64_t>(endAt - kLocatorSize)) return;
+  stream.Seek(static_cast<int64_t>(zip64EndAt), Origin::Begin);
+  if (stream.Read(record, sizeof record) != sizeof record ||
+      zipbytes::Get32(record) != kZip64EndSignature) {
+    return;
+  }
+  const bool same = zipbytes::Get64(record + 24) == end.EntriesThisDisk &&
+                    zipbytes::Get64(record + 32) == end.TotalEntries &&
+                    zipbytes::Get64(record + 40) == end.CentralSize &&
+                    zipbytes::Get64(record + 48) == end.CentralOffset;
+  if (classicFull || !same) {
+    ForgetArchive();
+    throw EZip64Archive();
+  }
 }
 
 bool TZipReader::FindEndCentral(TBufferedFileStream& stream) {

@@ -43,7 +43,7 @@ class TZipReader {
   // Closes the file, drops the directory and empties ZipName.
   void ForgetArchive();
   // Reads the directory of the open archive (EIncompleteZip, EBadZipFile,
-  // EMultiVolumeZip, EListError).
+  // EMultiVolumeZip, EZip64Archive, EListError).
   void ReadDirectory();
   // Fills the held end record from the open stream; false when there is none.
   bool FindEndCentral(TBufferedFileStream& stream);
@@ -81,6 +81,9 @@ class TZipReader {
 
  protected:
   TZipHeaderInfo& EntryAt(int index) const;
+  // The offset before which an entry of the held directory must end: the next entry's
+  // local header, or the central directory for the last one.
+  int64_t EntryEndLimit(const TZipHeaderInfo& entry) const;
   TSortedZip* SortedEntries() const { return sortedView_ ? sortedView_.get() : entryList_.get(); }
   void DropLists();
   // Makes list the held directory in archive order, with its end record.
@@ -108,6 +111,9 @@ class TZipReader {
   void CheckIndex(int index) const;
   [[noreturn]] void RefuseBadZip();
   void ReadCentralDirectory(int64_t fileSize);
+  void RefuseMiscountedDirectory(int64_t centralOffset);
+  void RefuseOverlappingEntries(const TSortedZip& list, int64_t centralOffset);
+  void RefuseZip64(TBufferedFileStream& stream);
   void MergeCentralIntoScan();
   bool FindLocalSignature(int64_t from, int64_t& found);
 };

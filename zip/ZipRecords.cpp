@@ -54,6 +54,7 @@ bool ReadExactly(TBufferedFileStream& stream, std::string& out, size_t count) {
 }  // namespace
 
 std::string TZipHeaderInfo::ArchiveNameBytes() const {
+  if (archiveName_) return *archiveName_;
   const std::string name = StoredName();
   if (GeneralFlags & kUtf8NameFlag) return name;
   return platform::AnsiToOem(name);
@@ -66,6 +67,7 @@ void TZipHeaderInfo::UpdateNameLength() {
 void TZipHeaderInfo::SetFileName(std::string_view name) {
   if (name == fileName_) return;
   fileName_ = std::string(name);
+  archiveName_.reset();
   UpdateNameLength();
 }
 
@@ -74,6 +76,7 @@ void TZipHeaderInfo::SetDirectory(std::string_view folder) {
   if (!value.empty() && value.back() != '/') value += '/';
   if (value == directory_) return;
   directory_ = std::move(value);
+  archiveName_.reset();
   UpdateNameLength();
 }
 
@@ -95,6 +98,7 @@ void TZipHeaderInfo::SetCentralExtraField(std::string bytes) {
 
 // Splits the archive's name bytes into folder and name part in the file system's encoding.
 void TZipHeaderInfo::SetStoredName(std::string_view archiveBytes) {
+  archiveName_ = std::string(archiveBytes);
   const std::string name = (GeneralFlags & kUtf8NameFlag) ? std::string(archiveBytes)
                                                           : platform::OemToAnsi(archiveBytes);
   const size_t slash = name.rfind('/');
@@ -105,6 +109,19 @@ void TZipHeaderInfo::SetStoredName(std::string_view archiveBytes) {
     directory_ = name.substr(0, slash + 1);
     fileName_ = name.substr(slash + 1);
   }
+}
+
+bool TZipHeaderInfo::NeedsZip64() const {
+  constexpr uint16_t kZip64ExtraId = 0x0001;
+  if (CompressedSize != 0xFFFFFFFF && UncompressedSize != 0xFFFFFFFF &&
+      LocalHeaderOffset != 0xFFFFFFFF && DiskNumberStart != 0xFFFF) {
+    return false;
+  }
+  const auto* extra = reinterpret_cast<const uint8_t*>(centralExtra_.data());
+  for (size_t at = 0; at + 4 <= centralExtra_.size(); at += 4 + Get16(extra + at + 2)) {
+    if (Get16(extra + at) == kZip64ExtraId) return true;
+  }
+  return false;
 }
 
 void TZipHeaderInfo::WriteLocalHeader(TBufferedFileStream& stream) {

@@ -67,8 +67,13 @@ class TZipHeaderInfo {
   void SetCentralExtraField(std::string bytes);
 
   // The stored name as the archive holds it: "/" separated, OEM code page (or UTF-8 when
-  // the name flag says so).
+  // the name flag says so). A record read from an archive gives back the very bytes it was
+  // read with, until its name is set anew: an entry that is carried over keeps its name
+  // whatever the tool that wrote it meant by those bytes.
   std::string ArchiveNameBytes() const;
+
+  // The central record marks a size or offset as held in a Zip64 extra field.
+  bool NeedsZip64() const;
 
   uint32_t LocalHeaderSize() const { return kLocalFixedSize + FileNameLength + localExtra_.size(); }
   uint32_t CentralHeaderSize() const {
@@ -89,6 +94,7 @@ class TZipHeaderInfo {
 
   std::string fileName_;
   std::string directory_;
+  std::optional<std::string> archiveName_;  // name bytes as read; absent for a new name
   std::optional<std::string> comment_;
   std::string localExtra_;
   std::string centralExtra_;

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "deflate/Crc32.h"
-#include "platform/FileMode.h"
+#include "platform/AtomicReplace.h"
 #include "platform/FileStream.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -103,7 +103,7 @@ int TZipWriter::RunBuild() {
       AllocDeflateBuffers();
       updating_ = true;
       tempName_ = platform::CreateTempFile(TempFolder(), "KPZ");
-      outputCreated_ = !tempName_.empty();
+      outputCreated_ = true;
       OpenOutput();
       OpenArchive();
       // The new end record starts as a copy of the old one, its comment included.
@@ -134,8 +134,7 @@ int TZipWriter::RunBuild() {
 
     // Steps 9 and 10; the output is closed here so that a failing last flush fails the run.
     WriteCentralDirectory();
-    outputStream_->Close();
-    if (!updating_) outputCreated_ = false;  // the archive is complete: never deleted now
+    CloseOutput();
     FinishSuccessfulRun();
   } catch (...) {
     FinishFailedRun();
@@ -319,8 +318,12 @@ void TZipWriter::CopyExistingEntry() {
     // entry in its place, and the update is refused instead.
     descriptorSize = DescriptorSize(old, dataStart + int64_t(entry.CompressedSize), entry);
     if (descriptorSize == 0) throw EBadZipFile();
-    if (!encrypted) descriptorSize = 0;  // written without it
   }
+  // Entries that share bytes are refused: each would be copied whole.
+  if (dataStart + int64_t(entry.CompressedSize) + descriptorSize > EntryEndLimit(entry)) {
+    throw EBadZipFile();
+  }
+  if (descriptor && !encrypted) descriptorSize = 0;  // written without it
   const int64_t start = outputStream_->Position();
   const uint64_t end = uint64_t(start) + entry.LocalHeaderSize() + entry.CompressedSize +
                        uint64_t(descriptorSize);
@@ -339,29 +342,35 @@ void TZipWriter::CopyExistingEntry() {
   }
 }
 
-// The finished temporary file is copied to a new file in the archive's own folder, which
-// is then renamed over the old archive: at every moment the archive's name holds the
-// whole old or the whole new archive. The copy keeps the old archive's permissions.
+// The finished temporary file is copied into a sibling of the archive, which is flushed to
+// the disk and renamed over it (through a symbolic link to its target): at every moment the
+// archive's name holds the whole old or the whole new archive. The temporary file goes
+// before the rename, so a failure to delete it fails the run with the old archive intact.
 void TZipWriter::ReplaceArchive() {
-  const std::string target = platform::ExpandFileName(ZipName());
-  const std::string staging = platform::CreateTempFile(platform::ExtractFilePath(target), "KPZ");
-  if (staging.empty()) platform::ThrowCreateError(platform::ExtractFilePath(target) + "KPZ", errno);
-  try {
-    TBufferedFileStream in(tempName_, Mode::OpenRead);
-    TBufferedFileStream out(staging, Mode::Create);
-    storeBuffer_.resize(kStoreBlockSize);
-    for (size_t n; (n = in.Read(storeBuffer_.data(), kStoreBlockSize)) > 0;) {
-      out.Write(storeBuffer_.data(), n);
+  platform::ReplaceFileAtomically(ZipName(), "KPZ", [this](platform::FileStream& out) {
+    {
+      TBufferedFileStream in(tempName_, Mode::OpenRead);
+      storeBuffer_.resize(kStoreBlockSize);
+      for (size_t n; (n = in.Read(storeBuffer_.data(), kStoreBlockSize)) > 0;) {
+        out.Write(storeBuffer_.data(), n);
+      }
+      in.Close();
     }
-    out.Close();
-    platform::CopyFileMode(target, staging);
-    if (!platform::RenameReplace(staging, target)) platform::ThrowCreateError(target, errno);
-  } catch (...) {
-    platform::DeleteFile(staging);
-    throw;
-  }
-  platform::DeleteFile(tempName_);
+    if (!platform::DeleteFile(tempName_)) platform::ThrowDeleteError(tempName_, errno);
+  });
   storeBuffer_ = std::vector<uint8_t>();
+}
+
+// Closes the output; a failing last flush fails the run. A new archive is flushed to the
+// disk with its folder entry before success is reported; an update's temporary file is
+// flushed when it is copied into place.
+void TZipWriter::CloseOutput() {
+  if (!updating_) outputStream_->Sync();
+  outputStream_->Close();
+  if (!updating_) {
+    platform::SyncFolder(platform::ExtractFilePath(platform::ExpandFileName(ZipName())));
+    outputCreated_ = false;  // the archive is complete: never deleted now
+  }
 }
 
 void TZipWriter::OpenOutput() {
@@ -485,6 +494,7 @@ bool TZipWriter::ZipOneFile(const std::string& path) {
   TZipHeaderInfo& header = *CurrentHeader;
   header.DosDateTime = inputStream_->DosDateTime();
   const int64_t size = inputStream_->Size();
+  entryExpectedSize_ = size;
   header.UncompressedSize = static_cast<uint32_t>(size);
   const std::string name = NormalizeName(path);
   std::string fileName, directory;
@@ -529,8 +539,8 @@ bool TZipWriter::ZipOneFile(const std::string& path) {
     }
     entry.CompressedSize = static_cast<uint32_t>(compressed);
   }
+  CheckSourceUnchanged(path, size);
   entry.Crc32 = ~crc_;
-  // The bytes actually read, should the file have changed since it was opened.
   entry.UncompressedSize = static_cast<uint32_t>(entryBytesRead_);
 
   // The local header again, now with the CRC and the sizes.
@@ -553,7 +563,22 @@ int TZipWriter::Percent(int64_t done, int64_t total) const {
   return percent > 100 ? 100 : static_cast<int>(percent);
 }
 
+// A file that was cut or grew while it was read would give an entry of neither its old
+// nor its new content, with a CRC that matches it: the run fails instead, naming the file.
+void TZipWriter::CheckSourceUnchanged(const std::string& path, int64_t sizeWhenOpened) const {
+  if (entryBytesRead_ == sizeWhenOpened) return;
+  const std::string found = entryBytesRead_ < sizeWhenOpened
+                                ? "only " + std::to_string(entryBytesRead_) + " could be read"
+                                : "more could be read";
+  throw ESourceChanged("Cannot add \"" + path + "\": the file changed while it was read (it had " +
+                       std::to_string(sizeWhenOpened) + " bytes when opened, but " + found + ")");
+}
+
 unsigned TZipWriter::ReadEntryData(uint8_t* buffer, unsigned capacity) {
+  // One byte past the size is enough to tell a file that grew; reading on could be endless.
+  const int64_t allowed = entryExpectedSize_ + 1 - entryBytesRead_;
+  if (allowed <= 0) return 0;
+  if (capacity > allowed) capacity = static_cast<unsigned>(allowed);
   const unsigned n = static_cast<unsigned>(inputStream_->Read(buffer, capacity));
   if (n == 0) return 0;
   entryBytesRead_ += n;

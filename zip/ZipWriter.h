@@ -129,6 +129,8 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   void RecordEntry(std::unique_ptr<TZipHeaderInfo> header, bool counts,
                    const std::string& sourceFile);
   void WriteCentralDirectory();
+  void CloseOutput();
+  void CheckSourceUnchanged(const std::string& path, int64_t sizeWhenOpened) const;
   void CheckEntryFits(const std::string& path, int64_t size, bool stored) const;
   bool InHeldDirectory(const std::string& fileName, const std::string& directory);
   void FinishSuccessfulRun();
@@ -159,6 +161,7 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   int result_ = 0;
   uint32_t crc_ = 0xFFFFFFFF;
   int64_t entryBytesRead_ = 0;  // input bytes of the current entry, always counted
+  int64_t entryExpectedSize_ = 0;  // the current input's size when it was opened
   int64_t fileBytesDone_ = 0;   // for OnFilePercentDone
   int64_t runBytesDone_ = 0;    // for OnTotalPercentDone
 };

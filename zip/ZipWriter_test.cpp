@@ -774,7 +774,7 @@ TEST(ZipUpdate, FailedUpdateLeavesTheOldArchive) {
   asNobody(0, 0777, "Cannot open file \"" + f.archive + "\". Permission denied");
   // The new archive is complete in the temporary folder, but the archive's own folder
   // takes no file to put it in place with.
-  asNobody(0644, 0555, "Cannot create file \"" + f.dir.Path() + "KPZ\". Permission denied");
+  asNobody(0644, 0555, "Cannot create file \"" + f.archive + "\". Permission denied");
   const int code = InChild([&] {
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit limit = {100000, 100000};
