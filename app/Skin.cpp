@@ -49,6 +49,10 @@ QToolButton#edtPathButton {
       stop:0 #ffffff, stop:0.48 #dcecfd, stop:0.52 #bcd8f5, stop:1 #d6e8fb);
 }
 QCheckBox, QLabel { background: transparent; color: #12324f; }
+QCheckBox[mark="present"] { color: #16703a; }
+QCheckBox[mark="recognised"] { color: #1d5fb4; }
+QCheckBox[mark="renamed"] { color: #6b7f93; }
+QCheckBox[mark="missing"] { color: #b3261e; }
 QLabel:disabled { color: #8d9fb3; }
 QCheckBox::indicator {
   width: 12px; height: 12px;

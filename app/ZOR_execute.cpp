@@ -25,6 +25,7 @@ TExecuteRequest TfrmZOR::Request() const {
                      Utf8(edtPostcode->text()), Utf8(edtAddress->text()), {}};
   for (const QString& line : MemoLines()) request.contact.memoLines.push_back(Utf8(line));
   request.pack = chkZIP->isChecked();
+  request.recognise = RecognitionMode();
   request.clock = clock_;
   return request;
 }

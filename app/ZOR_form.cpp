@@ -1,10 +1,14 @@
 #include "app/ZOR_form.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QTimer>
 
 #include "app/Anchors.h"
 #include "app/GuiHooks.h"
+#include "app/LayerMarks.h"
+#include "core/Execute.h"
+#include "core/LayerPreview.h"
 #include "core/LayerCodes.h"
 #include "app/Skin.h"
 #include "platform/Exception.h"
@@ -34,6 +38,7 @@ TfrmZOR::TfrmZOR(const std::string& executablePath, QWidget* parent)
   // The designed client size is the smallest at which no two controls overlap.
   setMinimumSize(601, 523);
   CreateControls();
+  CreatePreview();
   SetTabOrder();
   edtClose->setFocus();
   Guarded([this] { FormCreate(); });
@@ -134,6 +139,62 @@ void TfrmZOR::CreateControls() {
   connect(edtClose, &QPushButton::clicked, this, &TfrmZOR::edtCloseClick);
 }
 
+void TfrmZOR::CreatePreview() {
+  previewTimer_ = new QTimer(this);
+  previewTimer_->setSingleShot(true);
+  previewTimer_->setInterval(150);  // one refresh for a burst of keystrokes or ticks
+  connect(previewTimer_, &QTimer::timeout, this, &TfrmZOR::RefreshPreview);
+  auto schedule = [this] { previewTimer_->start(); };
+  connect(edtPath->Edit(), &QLineEdit::textChanged, this, schedule);
+  for (QCheckBox* box : chkLayers) connect(box, &QCheckBox::toggled, this, schedule);
+
+  auto* preview = new QAction(U("图层预览…"), this);
+  preview->setShortcut(Qt::Key_F2);
+  connect(preview, &QAction::triggered, this, [this] { OpenLayerPanel(); });
+  addAction(preview);
+  cxGroupBox1->addAction(preview);
+  cxGroupBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TfrmZOR::RefreshPreview() {
+  if (busy_) return;
+  const std::string folder = edtPath->Path().toUtf8().toStdString();
+  std::optional<TLayerPreview> preview;
+  if (!folder.empty()) {
+    std::array<bool, kLayerCount> ticked{};
+    for (size_t i = 0; i < kLayerCount; ++i) ticked[i] = chkLayers[i]->isChecked();
+    preview = PreviewLayers(WorkingFolderOf(folder), ticked, RecognitionMode());
+  }
+  const TLayerPreview* shown = preview ? &*preview : nullptr;
+  ShowLayerMarks(chkLayers, shown);
+  if (layerPanel_ != nullptr) layerPanel_->ShowPreview(shown);
+}
+
+TLayerPanel* TfrmZOR::OpenLayerPanel() {
+  if (layerPanel_ == nullptr) {
+    layerPanel_ = new TLayerPanel(this);
+    layerPanel_->RecognitionBox()->setChecked(RecognitionMode());
+    connect(layerPanel_, &TLayerPanel::RecognitionToggled, this, &TfrmZOR::SetRecognitionMode);
+  }
+  layerPanel_->move(frameGeometry().topRight() + QPoint(8, 0));  // beside the window
+  layerPanel_->show();
+  layerPanel_->raise();
+  RefreshPreview();
+  return layerPanel_;
+}
+
+void TfrmZOR::SetRecognitionMode(bool on) {
+  recognise_ = on;
+  if (layerPanel_ != nullptr && layerPanel_->RecognitionBox()->isChecked() != on)
+    layerPanel_->RecognitionBox()->setChecked(on);
+  RefreshPreview();
+}
+
+void TfrmZOR::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) previewTimer_->start();
+  QWidget::changeEvent(event);
+}
+
 void TfrmZOR::SetTabOrder() {
   // Window level: layers box (0), Close (1), contact box (2), Execute (3), folder box (4);
   // inside each box its own order, so the chain runs through the boxes' children.
@@ -169,6 +230,7 @@ void TfrmZOR::edtGenerateClick() {
   busy_ = true;
   Guarded([this] { Execute(); });
   busy_ = false;
+  previewTimer_->start();  // the folder has changed
   if (closePending_) QTimer::singleShot(0, this, &QWidget::close);
 }
 

@@ -11,13 +11,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Bevel.h"
+#include "app/LayerPanel.h"
 #include "app/ShellComboBox.h"
 #include "core/ExecuteRequest.h"
 #include "core/Settings.h"
@@ -65,15 +68,25 @@ class TfrmZOR : public QWidget {
   // True while an Execute runs; the buttons are ignored meanwhile.
   bool Busy() const { return busy_; }
 
+  // The preview of the chosen folder: marks and tooltips on the layer ticks, and the layer
+  // panel (opened with F2 or from the layer box's context menu). Refreshed when the folder
+  // or the ticks change, when the window becomes active again and after an Execute.
+  void RefreshPreview();
+  TLayerPanel* OpenLayerPanel();
+  bool RecognitionMode() const { return recognise_.value_or(false); }
+  void SetRecognitionMode(bool on);
+
  public slots:
   void edtGenerateClick();
   void edtCloseClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateControls();
+  void CreatePreview();
   void SetTabOrder();
   void FormCreate();
   void FormDestroy();
@@ -93,4 +106,7 @@ class TfrmZOR : public QWidget {
   bool busy_ = false;
   bool closePending_ = false;
   bool destroyed_ = false;
+  std::optional<bool> recognise_;  // nothing until chosen or loaded: then nothing is saved
+  QTimer* previewTimer_ = nullptr;
+  TLayerPanel* layerPanel_ = nullptr;
 };

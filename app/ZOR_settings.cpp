@@ -22,6 +22,7 @@ void TfrmZOR::LoadSettings() {
   SetMemoText(Q(s->memo));
   chkZIP->setChecked(s->zip);
   if (!s->path.empty()) edtPath->SetPath(Q(s->path));
+  recognise_ = s->recognise;
 }
 
 TSettings TfrmZOR::CurrentSettings() const {
@@ -35,6 +36,7 @@ TSettings TfrmZOR::CurrentSettings() const {
   s.memo = Utf8(MemoText());
   s.zip = chkZIP->isChecked();
   s.path = Utf8(edtPath->Path());
+  s.recognise = recognise_;
   return s;
 }
 

@@ -71,9 +71,7 @@ std::vector<std::string> ChosenFiles(const TExecuteRequest& request, TExecuteRep
   const TLayerPreview preview = PreviewLayers(report.workingFolder, request.ticked, true);
   report.files = preview.files;
   report.warnings = preview.warnings;
-  size_t planned = 0;
-  for (size_t i = 0; i < kLayerCount; ++i)
-    if (request.ticked[i]) chosen[i] = preview.plan[planned++].file;
+  for (size_t i = 0; i < kLayerCount; ++i) chosen[i] = preview.plan[i].file;
   return chosen;
 }
 
@@ -118,10 +116,9 @@ TExecuteReport PlanExecute(const TExecuteRequest& request) {
   const TLayerPreview preview = PreviewLayers(report.workingFolder, request.ticked, request.recognise);
   report.files = preview.files;
   report.warnings = preview.warnings;
-  size_t planned = 0;
   for (size_t i = 0; i < kLayerCount; ++i) {
     if (!request.ticked[i]) continue;
-    TLayerResult layer = PlanFileToCode(report.workingFolder, preview.plan[planned++].file,
+    TLayerResult layer = PlanFileToCode(report.workingFolder, preview.plan[i].file,
                                         kLayerCodes[i].code);
     if (layer.outcome == TLayerOutcome::Planned && request.pack)
       report.packed.push_back(report.workingFolder + layer.code);

@@ -3,14 +3,17 @@
 #include "core/LayerRename.h"
 #include "layers/LayerChecks.h"
 
-TLayerPreview PreviewLayers(const std::string& folder, const std::array<bool, kLayerCount>& which,
+TLayerPreview PreviewLayers(const std::string& folder, const std::array<bool, kLayerCount>& ticked,
                             bool recognition) {
   TLayerPreview preview;
   preview.files = layers::RecogniseFolder(folder);
-  std::vector<layers::TickedLayer> ticked;
+  std::vector<layers::TickedLayer> every;
+  for (const TLayerCode& layer : kLayerCodes)
+    every.push_back({layer.code, ChooseLayerFile(folder, layer.code)});
+  preview.plan = layers::PlanLayers(preview.files, every, recognition);
+  std::vector<layers::PlannedLayer> goingOut;
   for (size_t i = 0; i < kLayerCount; ++i)
-    if (which[i]) ticked.push_back({kLayerCodes[i].code, ChooseLayerFile(folder, kLayerCodes[i].code)});
-  preview.plan = layers::PlanLayers(preview.files, ticked, recognition);
-  preview.warnings = layers::CheckPlan(preview.files, preview.plan);
+    if (ticked[i]) goingOut.push_back(preview.plan[i]);
+  preview.warnings = layers::CheckPlan(preview.files, goingOut);
   return preview;
 }

@@ -13,12 +13,12 @@
 
 struct TLayerPreview {
   std::vector<layers::RecognisedFile> files;  // every plain file of the folder
-  std::vector<layers::PlannedLayer> plan;     // one per code asked for, in layer order
+  std::vector<layers::PlannedLayer> plan;     // one per layer code, in layer order
   std::vector<std::string> warnings;          // Chinese one-line warnings (UTF-8)
 };
 
-// The preview of folder (ending in the path delimiter) for the codes marked in which.
-// With recognition on, a code that has no "*.CODE" file takes the file recognised as its
-// layer. The warnings judge what the marked codes take.
-TLayerPreview PreviewLayers(const std::string& folder, const std::array<bool, kLayerCount>& which,
+// The preview of folder (ending in the path delimiter). With recognition on, a code that
+// has no "*.CODE" file takes the file recognised as its layer. The warnings judge what the
+// ticked codes take, since only those go out.
+TLayerPreview PreviewLayers(const std::string& folder, const std::array<bool, kLayerCount>& ticked,
                             bool recognition);

@@ -54,9 +54,23 @@ bool LooksLikeLayerFormat(const std::string& path, const std::string& code) {
          head.find("G04") != std::string::npos;
 }
 
+// The folder's entries matching "*." + code; a folder that cannot be listed has none, so
+// each of its layers reports that its file was not found.
+namespace {
+
+std::vector<platform::DirEntry> Candidates(const std::string& folder, const std::string& code) {
+  try {
+    return platform::ListFolder(folder, "*." + code);
+  } catch (const Exception&) {
+    return {};
+  }
+}
+
+}  // namespace
+
 std::string ChooseLayerFile(const std::string& folder, const std::string& code) {
   std::string first;
-  for (const auto& entry : platform::ListFolder(folder, "*." + code)) {
+  for (const auto& entry : Candidates(folder, code)) {
     if (!entry.IsPlainFile() || EqualsIgnoringAsciiCase(entry.name, kContactSheetName)) continue;
     if (LooksLikeLayerFormat(folder + entry.name, code)) return entry.name;
     if (first.empty()) first = entry.name;

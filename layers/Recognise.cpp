@@ -5,6 +5,7 @@
 #include "layers/ContentRecogniser.h"
 #include "layers/FileSample.h"
 #include "layers/Text.h"
+#include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -28,7 +29,13 @@ bool Fits(FileKind kind, const MaybeFinding& finding) {
 
 std::vector<platform::DirEntry> PlainFiles(const std::string& folder) {
   std::vector<platform::DirEntry> files;
-  for (platform::DirEntry& entry : platform::ListFolder(folder)) {
+  std::vector<platform::DirEntry> listed;
+  try {
+    listed = platform::ListFolder(folder);
+  } catch (const Exception&) {
+    return files;  // a folder that cannot be listed holds nothing to recognise
+  }
+  for (platform::DirEntry& entry : listed) {
     if (entry.IsPlainFile()) files.push_back(std::move(entry));
   }
   return files;
