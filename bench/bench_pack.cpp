@@ -61,6 +61,7 @@ int PackTavelo(int threads, const std::string& folder, const std::string& out) {
   w.RootDir = folder;
   w.SetRelativePaths(true);  // names relative to the folder, as 7z stores them
   for (const std::string& f : FilesOf(folder)) w.FilesList.Add(f);
+  fs::remove(out);  // a new archive each time: an existing one would be updated instead
   w.SetZipName(out);
   w.BuildArchive();
   std::printf("%llu\n", static_cast<unsigned long long>(fs::file_size(out)));
