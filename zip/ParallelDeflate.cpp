@@ -168,7 +168,7 @@ void TParallelDeflater::Drop(TEntry& entry) {
   entry.queued = 0;
 }
 
-bool TParallelDeflater::Select(int listIndex) {
+bool TParallelDeflater::Select(int listIndex, const std::string& path) {
   bool found;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -181,7 +181,8 @@ bool TParallelDeflater::Select(int listIndex) {
       Drop(*entries_[current_]);
       ++current_;
     }
-    found = current_ < jobs_.size() && jobs_[current_].listIndex == listIndex;
+    found = current_ < jobs_.size() && jobs_[current_].listIndex == listIndex &&
+            jobs_[current_].path == path;
     selected_ = found;
   }
   changed_.notify_all();

@@ -58,8 +58,9 @@ class TParallelDeflater {
   TParallelDeflater& operator=(const TParallelDeflater&) = delete;
 
   // Makes the job of listIndex the current one, dropping the jobs before it; false when
-  // there is no job for it. REQUIRES: listIndex grows from call to call.
-  bool Select(int listIndex);
+  // there is no job for it, or its file is not path (the list changed since the start).
+  // REQUIRES: listIndex grows from call to call.
+  bool Select(int listIndex, const std::string& path);
   // The next batch of the current job; false once it has none left, when Outcome holds.
   // REQUIRES: Select returned true.
   bool TakeBatch(TBatch& batch);

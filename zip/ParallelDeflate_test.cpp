@@ -22,6 +22,13 @@ struct TReplayed {
   size_t largestBatch = 0;
 };
 
+// The path of the job for listIndex, or a name no job has.
+std::string PathOf(const std::vector<TParallelDeflater::TJob>& jobs, int listIndex) {
+  for (const auto& job : jobs)
+    if (job.listIndex == listIndex) return job.path;
+  return "none";
+}
+
 TReplayed Replay(TParallelDeflater& parallel) {
   TReplayed r;
   TParallelDeflater::TBatch batch;
@@ -76,25 +83,29 @@ TEST(ParallelDeflate, JobsReplayTheEngineInListOrder) {
                                                {6, dir.Write("d.bin", random)}};
   {
     TParallelDeflater parallel(jobs, 2, 6);
-    EXPECT_FALSE(parallel.Select(-1));
-    ASSERT_TRUE(parallel.Select(0));
+    EXPECT_FALSE(parallel.Select(-1, PathOf(jobs, -1)));
+    ASSERT_TRUE(parallel.Select(0, PathOf(jobs, 0)));
     ExpectEngineOutput(parallel, gerber, 6);
-    EXPECT_FALSE(parallel.Select(1));
-    ASSERT_TRUE(parallel.Select(2));
+    EXPECT_FALSE(parallel.Select(1, PathOf(jobs, 1)));
+    ASSERT_TRUE(parallel.Select(2, PathOf(jobs, 2)));
     TParallelDeflater::TBatch batch;
     EXPECT_FALSE(parallel.TakeBatch(batch));
     EXPECT_FALSE(parallel.Outcome().opened);
-    ASSERT_TRUE(parallel.Select(5));  // job 3 is dropped, wherever its worker is
-    ExpectEngineOutput(parallel, text, 6);
-    // Job 6 is left with its queue full; the end stops its worker.
+    EXPECT_FALSE(parallel.Select(5, jobs[0].path)) << "not the file of the job";
+    ASSERT_TRUE(parallel.Select(6, PathOf(jobs, 6)));  // jobs 3 and 5 are dropped, wherever their workers are
+    // Job 6 is taken part way and left with its queue full; the end stops its worker.
+    TParallelDeflater::TBatch first;
+    EXPECT_TRUE(parallel.TakeBatch(first));
   }
   {
     TParallelDeflater parallel(jobs, 3, 1);
-    ASSERT_TRUE(parallel.Select(3));
+    ASSERT_TRUE(parallel.Select(3, PathOf(jobs, 3)));
     ExpectEngineOutput(parallel, random, 1);
-    ASSERT_TRUE(parallel.Select(6));
+    ASSERT_TRUE(parallel.Select(5, PathOf(jobs, 5)));
+    ExpectEngineOutput(parallel, text, 1);
+    ASSERT_TRUE(parallel.Select(6, PathOf(jobs, 6)));
     ExpectEngineOutput(parallel, random, 1);
-    EXPECT_FALSE(parallel.Select(7));
+    EXPECT_FALSE(parallel.Select(7, PathOf(jobs, 7)));
   }
 }
 

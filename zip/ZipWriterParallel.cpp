@@ -54,7 +54,7 @@ std::unique_ptr<TParallelDeflater> TZipWriter::StartParallelDeflater() {
 bool TZipWriter::ReplayEntryData(uint64_t& compressedSize) {
   TZipHeaderInfo& entry = *CurrentHeader;
   const TDeflateDecisions workerStart;
-  if (!parallel_->Select(listIndex_) || entry.CompressionMethod != workerStart.CompressionMethod ||
+  if (!parallel_->Select(listIndex_, inputStream_->Path()) || entry.CompressionMethod != workerStart.CompressionMethod ||
       entry.InternalAttributes != workerStart.InternalAttributes ||
       entry.GeneralFlags != workerStart.GeneralFlags) {
     return false;
