@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "deflate/CpuPath.h"
 #include "deflate/DeflateBuffers.h"
 #include "deflate/DeflateIO.h"
 #include "platform/Exception.h"
@@ -26,7 +27,8 @@ class ECompressedSizeLimit : public Exception {
 
 struct TDeflateTables;
 
-// Per writer object: holds the fixed code tables, built at the first entry it compresses.
+// Per writer object: holds the fixed code tables, built at the first entry it compresses,
+// and the processor path its match finder runs on (the fastest available unless set).
 class TDeflater {
  public:
   TDeflater();
@@ -40,6 +42,11 @@ class TDeflater {
   uint64_t Deflate(TDeflateIO& io, TDeflateBuffers& buffers, int level,
                    TDeflateDecisions& decisions);
 
+  // Every path gives the same bytes; setting one the processor cannot run raises Exception.
+  TCpuPath CpuPath() const { return path_; }
+  void SetCpuPath(TCpuPath path);
+
  private:
+  TCpuPath path_;
   std::unique_ptr<TDeflateTables> tables_;
 };

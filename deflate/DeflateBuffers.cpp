@@ -15,4 +15,6 @@ TDeflateBuffers::TDeflateBuffers()
       rank_(std::make_unique<uint16_t[]>(kTableSize)),
       hashCount_(std::make_unique<uint16_t[]>(kTableSize)),
       link8_(std::make_unique<uint16_t[]>(kTableSize)),
-      head8_(std::make_unique<uint16_t[]>(kTableSize)) {}
+      head8_(std::make_unique<uint16_t[]>(kTableSize)),
+      link16_(std::make_unique<uint16_t[]>(kTableSize)),
+      head16_(std::make_unique<uint16_t[]>(kTableSize)) {}

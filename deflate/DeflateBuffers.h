@@ -1,6 +1,6 @@
 // The Deflate engine's six work buffers (about 292 KiB), allocated once per zip run and
-// shared by all of its entries, plus six tables of its own that speed up the chain walk
-// (384 KiB). They are zeroed when allocated, so the bytes of an entry never depend on
+// shared by all of its entries, plus eight tables of its own that speed up the chain walk
+// (512 KiB). They are zeroed when allocated, so the bytes of an entry never depend on
 // what the memory held before.
 #pragma once
 
@@ -36,6 +36,9 @@ class TDeflateBuffers {
   // The third chain: positions linked by a hash of their first 8 bytes.
   uint16_t* Link8Table() { return link8_.get(); }
   uint16_t* Head8Table() { return head8_.get(); }
+  // The fourth chain: positions linked by a hash of their first 16 bytes.
+  uint16_t* Link16Table() { return link16_.get(); }
+  uint16_t* Head16Table() { return head16_.get(); }
 
  private:
   static constexpr unsigned kWindowFront = 8;
@@ -52,4 +55,6 @@ class TDeflateBuffers {
   std::unique_ptr<uint16_t[]> hashCount_;
   std::unique_ptr<uint16_t[]> link8_;
   std::unique_ptr<uint16_t[]> head8_;
+  std::unique_ptr<uint16_t[]> link16_;
+  std::unique_ptr<uint16_t[]> head16_;
 };

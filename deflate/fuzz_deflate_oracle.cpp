@@ -1,6 +1,7 @@
 // Fuzzes the fast engine against the reference engine: same bytes, sizes, decisions and
 // sink batches for any input. The first bytes choose the level, the read size and how
-// often the data are tiled (so that long inputs slide the window).
+// often the data are tiled (so that long inputs slide the window), and which processor
+// path of the match finder runs (the portable one, or the fastest this processor has).
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -12,6 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
   const int level = 1 + data[0] % 9;
+  const bool portable = (data[0] / 9) % 2 == 1;
   static const unsigned kReads[] = {0xFFFFFFFFu, 0xFFFFFFFFu, 1, 7, 261, 262, 4096, 40000};
   const unsigned maxRead = kReads[data[1] % 8];
   const unsigned tiles = 1 + data[2] % 64;
@@ -24,7 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   static TDeflateBuffers buffers;
-  static TDeflater deflater;
+  static TDeflater fastest;
+  static TDeflater portablePath;
+  portablePath.SetCpuPath(TCpuPath::Portable);
+  TDeflater& deflater = portable ? portablePath : fastest;
   static reference::TReferenceDeflater ref;
   deflate_testing::TMemoryIO fastIO(input, maxRead), refIO(input, maxRead);
   TDeflateDecisions fastDec, refDec;

@@ -129,8 +129,7 @@ int TZipWriter::RunBuild() {
     }
 
     // Step 8.
-    const int count = FilesList.Count();
-    for (int i = 0; i < count; ++i) ZipListedFile(FilesList[i]);
+    ZipListedFiles();
 
     // Steps 9 and 10; the output is closed here so that a failing last flush fails the run.
     WriteCentralDirectory();
@@ -581,6 +580,12 @@ unsigned TZipWriter::ReadEntryData(uint8_t* buffer, unsigned capacity) {
   if (capacity > allowed) capacity = static_cast<unsigned>(allowed);
   const unsigned n = static_cast<unsigned>(inputStream_->Read(buffer, capacity));
   if (n == 0) return 0;
+  CountEntryRead(n);
+  crc_ = update_crc(crc_, buffer, n);
+  return n;
+}
+
+void TZipWriter::CountEntryRead(unsigned n) {
   entryBytesRead_ += n;
   if (entryBytesRead_ > 0xFFFFFFFF) {
     throw EZipLimitError("Cannot add \"" + inputStream_->Path() +
@@ -594,8 +599,6 @@ unsigned TZipWriter::ReadEntryData(uint8_t* buffer, unsigned capacity) {
     runBytesDone_ += n;
     OnTotalPercentDone(*this, Percent(runBytesDone_, totalBytes_));
   }
-  crc_ = update_crc(crc_, buffer, n);
-  return n;
 }
 
 unsigned TZipWriter::WriteArchiveData(const uint8_t* buffer, size_t size, size_t count) {
@@ -618,6 +621,8 @@ void TZipWriter::StoreEntryData() {
 }
 
 uint64_t TZipWriter::DeflateEntryData() {
+  uint64_t replayed = 0;
+  if (parallel_ && ReplayEntryData(replayed)) return replayed;
   TZipHeaderInfo& entry = *CurrentHeader;
   TDeflateDecisions decisions;
   decisions.CompressionMethod = entry.CompressionMethod;

@@ -17,6 +17,8 @@
 #include "platform/LineList.h"
 #include "zip/ZipReader.h"
 
+class TParallelDeflater;
+
 enum class TZipAction { zaUpdate, zaReplace, zaFreshen };
 enum class TSkipReason { srNoOverwrite, srFileOpenError };
 
@@ -57,6 +59,15 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   void SetStoreVolumes(bool on);
   bool Recurse() const { return recurse_; }
   void SetRecurse(bool on) { recurse_ = on; }
+  // Threads that compress the listed files, ahead of the writing: 1 (the default)
+  // compresses each file as it is written; kAllCores takes one per core of the machine.
+  // The archive's bytes and the events (in order, on the calling thread) do not depend on
+  // it. Files are compressed ahead only while no OnStartZip handler is assigned, since
+  // the handler may change how its file is stored; otherwise the run uses one thread.
+  static constexpr int kAllCores = 0;
+  int Threads() const { return threads_; }
+  // Raises Exception for a negative count.
+  void SetThreads(int threads);
 
   // Runs the zip run once; returns the number of files that became entries.
   int BuildArchive();
@@ -99,6 +110,8 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   void StoreEntryData();
   // Compresses the rest of the input through the Deflate engine; the compressed size.
   uint64_t DeflateEntryData();
+  // Counts n bytes read of the current entry and fires the progress events.
+  void CountEntryRead(unsigned n);
 
   void AllocDeflateBuffers();
   void FreeDeflateBuffers();
@@ -126,6 +139,11 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   void ExpandFiles();
   void OpenOutput();
   bool ZipListedFile(const std::string& path);
+  // The parallel run (ZipWriterParallel.cpp): the files of FilesList in order, compressed
+  // ahead by workers when Threads allows it.
+  void ZipListedFiles();
+  std::unique_ptr<TParallelDeflater> StartParallelDeflater();
+  bool ReplayEntryData(uint64_t& compressedSize);
   void RecordEntry(std::unique_ptr<TZipHeaderInfo> header, bool counts,
                    const std::string& sourceFile);
   void WriteCentralDirectory();
@@ -142,6 +160,7 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   bool relativePaths_ = false;
   bool storeVolumes_ = false;
   bool recurse_ = false;
+  int threads_ = 1;
 
   // State of one run.
   bool running_ = false;
@@ -164,4 +183,6 @@ class TZipWriter : public TZipReader, protected TDeflateIO {
   int64_t entryExpectedSize_ = 0;  // the current input's size when it was opened
   int64_t fileBytesDone_ = 0;   // for OnFilePercentDone
   int64_t runBytesDone_ = 0;    // for OnTotalPercentDone
+  TParallelDeflater* parallel_ = nullptr;  // during ZipListedFiles with workers
+  int listIndex_ = -1;                      // the FilesList line being added there
 };

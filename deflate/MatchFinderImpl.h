@@ -1,0 +1,468 @@
+// The match finder and the driver loops of the Deflate engine (a 64 KiB window that
+// slides by 32 KiB, hash chains over 3-byte strings, greedy or lazy parse), written once
+// and compiled by two translation units: MatchFinderPortable.cpp for any processor and
+// MatchFinderAvx2.cpp for x86-64 processors with AVX2 and BMI2. Include only there.
+//
+// REQUIRES: the includer defines TAVELO_MATCHER_NS, the namespace that keeps its copy's
+// symbols apart from the other copy's, and TAVELO_MATCHER_AVX2 for the AVX2 build.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "deflate/Deflate.h"
+#include "deflate/DeflateTables.h"
+#include "deflate/HuffmanBlock.h"
+
+#if defined(TAVELO_MATCHER_AVX2)
+#include <immintrin.h>
+#endif
+
+namespace TAVELO_MATCHER_NS {
+
+
+constexpr unsigned kMaxMatch = 258;
+constexpr unsigned kMinLookahead = 262;  // 258 + 3 + 1
+constexpr unsigned kMaxDist = 32506;     // 32768 - 262
+constexpr unsigned kSlideAt = 65274;     // 32768 + 32506
+constexpr unsigned kTooFar = 4096;
+constexpr unsigned kFirstRead = 32768;
+constexpr unsigned kHashMask = 0x7FFF;
+// Levels whose chains are at least this long keep the extra chains (LongestMatch): they
+// cost time at every insertion and pay off only on long walks.
+constexpr unsigned kExtraChainsFrom = 16;
+
+struct Config {
+  unsigned good, lazy, nice, chain;
+};
+constexpr Config kConfig[10] = {{0, 0, 0, 0},      {4, 4, 8, 4},       {4, 5, 16, 8},
+                                {4, 6, 32, 32},    {4, 4, 16, 16},     {8, 16, 32, 32},
+                                {8, 16, 128, 128}, {8, 32, 128, 256},  {32, 128, 258, 1024},
+                                {32, 258, 258, 4096}};
+
+inline uint16_t Load16(const uint8_t* p) {
+  uint16_t v;
+  std::memcpy(&v, p, 2);
+  return v;
+}
+inline uint32_t Load32(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+inline uint64_t Load64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+// Length of the match of b against a, judged from offset 3 on (the first three bytes are
+// known equal): the offset of the first differing byte, at most 258. Both versions read
+// the same bytes at most (up to offset 258) and give the same result.
+#if defined(TAVELO_MATCHER_AVX2)
+// 32 bytes per step: one compare and one mask instead of four 8-byte steps; the lowest
+// clear bit of the equality mask is the first difference.
+inline unsigned MatchLength(const uint8_t* a, const uint8_t* b) {
+  for (unsigned off = 3; off < kMaxMatch; off += 32) {
+    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + off));
+    const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + off));
+    const uint32_t differ = ~static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(x, y)));
+    if (differ != 0) return off + static_cast<unsigned>(_tzcnt_u32(differ));
+  }
+  return kMaxMatch;
+}
+#else
+// Eight bytes per step; the lowest set bit of the XOR locates the first difference on a
+// little-endian host.
+inline unsigned MatchLength(const uint8_t* a, const uint8_t* b) {
+  for (unsigned off = 3; off < kMaxMatch; off += 8) {
+    const uint64_t x = Load64(a + off) ^ Load64(b + off);
+    if (x != 0) return off + (static_cast<unsigned>(__builtin_ctzll(x)) >> 3);
+  }
+  return kMaxMatch;
+}
+#endif
+
+class TMatchFinder {
+ public:
+  TMatchFinder(TDeflateIO& io, TDeflateBuffers& buffers, THuffmanBlock& block, int level,
+               TDeflateDecisions& decisions)
+      : io_(io),
+        block_(block),
+        window_(buffers.Window()),
+        head_(buffers.HeadTable()),
+        link_(buffers.LinkTable()),
+        head4_(buffers.Head4Table()),
+        link4_(buffers.Link4Table()),
+        rank_(buffers.RankTable()),
+        hashCount_(buffers.HashCountTable()),
+        head8_(buffers.Head8Table()),
+        link8_(buffers.Link8Table()),
+        head16_(buffers.Head16Table()),
+        link16_(buffers.Link16Table()),
+        cfg_(kConfig[level]),
+        extraChains_(cfg_.chain >= kExtraChainsFrom),
+        level_(level),
+        decisions_(decisions) {}
+
+  uint64_t Run() {
+    InitMatcher();
+    if (level_ <= 3) return extraChains_ ? DeflateGreedy<true>() : DeflateGreedy<false>();
+    return extraChains_ ? DeflateLazy<true>() : DeflateLazy<false>();
+  }
+
+ private:
+  // The hash of the 3 bytes at s, computed directly; it equals the rolling 5-bit-shift
+  // hash of the design at every insertion, without the serial dependency.
+  inline unsigned HashAt(unsigned s) const {
+    return ((window_[s] << 10) ^ (window_[s + 1] << 5) ^ window_[s + 2]) & kHashMask;
+  }
+  inline unsigned Hash4At(unsigned s) const { return (Load32(window_ + s) * 0x9E3779B1u) >> 17; }
+  inline unsigned Hash8At(unsigned s) const {
+    return static_cast<unsigned>((Load64(window_ + s) * 0x9E3779B97F4A7C15ull) >> 49);
+  }
+  inline unsigned Hash16At(unsigned s) const {
+    const uint64_t mixed = Load64(window_ + s) * 0x9E3779B97F4A7C15ull ^
+                           Load64(window_ + s + 8) * 0xC2B2AE3D27D4EB4Full;
+    return static_cast<unsigned>(mixed >> 49);
+  }
+
+  // Inserts s into its chain; returns the previous head of the chain (0: none). With the
+  // extra chains, s also gets its rank and goes into the chain of its first 4 bytes; the
+  // 8-byte chain catches up later (CatchUp8).
+  template <bool kExtra>
+  inline unsigned Insert(unsigned s) {
+    const unsigned key = HashAt(s);
+    const unsigned h = head_[key];
+    link_[s & kHashMask] = static_cast<uint16_t>(h);
+    head_[key] = static_cast<uint16_t>(s);
+    if constexpr (kExtra) {
+      rank_[s & kHashMask] = hashCount_[key]++;
+      const unsigned key4 = Hash4At(s);
+      link4_[s & kHashMask] = head4_[key4];
+      head4_[key4] = static_cast<uint16_t>(s);
+    }
+    return h;
+  }
+
+  // Puts the positions next8_ .. last into the 8-byte chain. A position joins it only
+  // once the search has reached it: then its 8 bytes have been read (the window holds at
+  // least 262 bytes from the search position on), so its hash never changes afterwards.
+  // Positions that the 3-byte chain skipped are skipped here too (SkipTo8).
+  inline void CatchUp8(unsigned last) {
+    for (unsigned s = next8_; s <= last; ++s) {
+      const unsigned key8 = Hash8At(s);
+      link8_[s & kHashMask] = head8_[key8];
+      head8_[key8] = static_cast<uint16_t>(s);
+    }
+    if (last + 1 > next8_) next8_ = last + 1;
+  }
+  // The same for the 16-byte chain, which the walk reaches only once best is 15.
+  inline void CatchUp16(unsigned last) {
+    for (unsigned s = next16_; s <= last; ++s) {
+      const unsigned key16 = Hash16At(s);
+      link16_[s & kHashMask] = head16_[key16];
+      head16_[key16] = static_cast<uint16_t>(s);
+    }
+    if (last + 1 > next16_) next16_ = last + 1;
+  }
+  inline void SkipTo8(unsigned inserted, unsigned next) {
+    CatchUp8(inserted);
+    next8_ = next;
+    CatchUp16(inserted);
+    next16_ = next;
+  }
+
+  // The chain walk from cur for the string at pos; best starts at prevLen. Candidates are
+  // rejected by two 2-byte compares (at the start and at the current best length) before
+  // the 8-byte compare of MatchLength.
+  //
+  // With the extra chains the walk gives the same result in fewer steps. Once best is at
+  // least n - 1, only candidates that share their first n bytes with pos can still beat
+  // it; they are the members of pos's n-byte chain (n = 4, 8 or 16) that share the bytes, the
+  // others being hash collisions. So the walk goes along that chain instead, and a
+  // candidate's step count in the 3-byte chain, which the chain limit bounds, is the
+  // difference between its rank and the first candidate's. Before best reaches n - 1 no
+  // candidate sharing n bytes has been met (it would have raised best further), so the
+  // switch skips none that matters; candidates seen before the switch may be seen again,
+  // which changes nothing, as they cannot beat the best length they helped set. (Gerber
+  // lines share long prefixes: at level 6 most of the walk's time went to candidates that
+  // shared 8 bytes but not the 15 or more of the best match.)
+  template <bool kExtra>
+  inline unsigned LongestMatch(unsigned pos, unsigned cur, unsigned prevLen, unsigned& matchPos) {
+    unsigned chain = cfg_.chain;
+    if (prevLen >= cfg_.good) chain >>= 2;
+    const unsigned steps = chain;
+    const unsigned first = cur;
+    unsigned best = prevLen;
+    const unsigned limit = pos > kMaxDist ? pos - kMaxDist : 0;
+    const uint8_t* const scan = window_ + pos;
+    const uint16_t scanStart = Load16(scan);
+    uint16_t scanEnd = Load16(scan + best - 1);
+    const unsigned nice = cfg_.nice;
+    auto consider = [&](unsigned c) {  // true when the walk ends at nice_len
+      const unsigned len = MatchLength(scan, window_ + c);
+      if (len > best) {
+        matchPos = c;
+        best = len;
+        if (len >= nice) return true;
+        scanEnd = Load16(scan + best - 1);
+      }
+      return false;
+    };
+    while (!kExtra || best < 3) {
+      const uint8_t* const m = window_ + cur;
+      if (Load16(m + best - 1) == scanEnd && Load16(m) == scanStart && consider(cur)) return best;
+      cur = link_[cur & kHashMask];
+      if (cur <= limit || --chain == 0) return best;
+    }
+    const unsigned firstRank = rank_[first & kHashMask];
+    if (best < 7) {
+      const uint32_t scan4 = Load32(scan);
+      cur = pos;
+      while (best < 7) {
+        cur = link4_[cur & kHashMask];
+        if (cur <= limit && cur != first) return best;
+        const uint8_t* const m = window_ + cur;
+        if (Load32(m) != scan4) continue;
+        if (((firstRank - rank_[cur & kHashMask]) & 0xFFFF) >= steps) return best;
+        if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
+      }
+    }
+    const uint64_t scan8 = Load64(scan);
+    if (best < 15) {
+      CatchUp8(pos);
+      cur = pos;
+      while (best < 15) {
+        cur = link8_[cur & kHashMask];
+        if (cur <= limit && cur != first) return best;
+        const uint8_t* const m = window_ + cur;
+        if (Load64(m) != scan8) continue;
+        if (((firstRank - rank_[cur & kHashMask]) & 0xFFFF) >= steps) return best;
+        if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
+      }
+    }
+    CatchUp16(pos);
+    const uint64_t scan16 = Load64(scan + 8);
+    cur = pos;
+    for (;;) {
+      cur = link16_[cur & kHashMask];
+      if (cur <= limit && cur != first) return best;
+      const uint8_t* const m = window_ + cur;
+      if (Load64(m) != scan8 || Load64(m + 8) != scan16) continue;
+      if (((firstRank - rank_[cur & kHashMask]) & 0xFFFF) >= steps) return best;
+      if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
+    }
+  }
+
+  // The source of a match is start minus the 16-bit distance; right after a slide it may
+  // begin one byte before the window, at Window()[-1], which the slide keeps.
+  void VerifyMatch(unsigned start, unsigned m, unsigned len) const {
+    const int src = static_cast<int>(start) - static_cast<int>((start - m) & 0xFFFF);
+    if (std::memcmp(window_ + start, window_ + src, len) != 0)
+      throw EInvalidMatch(static_cast<int>(start), static_cast<int>(m), static_cast<int>(len));
+  }
+
+  void Slide() {
+    window_[-1] = window_[32767];
+    std::memcpy(window_, window_ + 32768, 32768);
+    matchPos_ = (matchPos_ - 32768) & 0xFFFF;
+    pos_ -= 32768;
+    blockOrigin_ -= 32768;
+    SlideTable(head_);
+    SlideTable(link_);
+    if (extraChains_) {
+      SlideTable(head4_);
+      SlideTable(link4_);
+      SlideTable(head8_);
+      SlideTable(link8_);
+      SlideTable(head16_);
+      SlideTable(link16_);
+      next8_ = next8_ > 32768 ? next8_ - 32768 : 0;
+      next16_ = next16_ > 32768 ? next16_ - 32768 : 0;
+    }
+  }
+
+  // v - 32768, or 0 below 32768: a saturating subtraction the compiler vectorises.
+  static void SlideTable(uint16_t* t) {
+    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i)
+      t[i] = static_cast<uint16_t>((t[i] > 32768 ? t[i] : 32768) - 32768);
+  }
+
+  unsigned Read(uint8_t* buf, unsigned capacity) {
+    const unsigned n = io_.ReadEntryData(buf, capacity);
+    if (n > capacity) throw Exception("Entry read returned more bytes than requested");
+    return n;
+  }
+
+  void RefillWindow() {
+    do {
+      unsigned more = (65536 - avail_ - pos_) & 0xFFFF;
+      if (more == 65535) {
+        more = 65534;
+      } else if (pos_ >= kSlideAt) {
+        Slide();
+        more += 32768;
+      }
+      if (inputDone_) return;
+      const unsigned n = Read(window_ + pos_ + avail_, more);
+      if (n == 0) {
+        inputDone_ = true;
+      } else {
+        avail_ += n;
+      }
+    } while (avail_ < kMinLookahead && !inputDone_);
+  }
+
+  void InitMatcher() {
+    std::memset(head_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+    if (extraChains_) {
+      std::memset(head4_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+      std::memset(head8_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+      std::memset(head16_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+    }
+    if (level_ <= 2) {
+      decisions_.GeneralFlags |= 4;
+    } else if (level_ >= 8) {
+      decisions_.GeneralFlags |= 2;
+    }
+    pos_ = 0;
+    blockOrigin_ = 0;
+    avail_ = Read(window_, kFirstRead);
+    if (avail_ == 0) {
+      inputDone_ = true;
+      return;
+    }
+    inputDone_ = false;
+    if (avail_ < kMinLookahead) RefillWindow();
+  }
+
+  uint64_t EmitBlock(unsigned pos, bool last) {
+    const uint8_t* data = blockOrigin_ >= 0 ? window_ + blockOrigin_ : nullptr;
+    return block_.EmitBlock(data, static_cast<int32_t>(pos) - blockOrigin_, last);
+  }
+
+  template <bool kExtra>
+  uint64_t DeflateGreedy() {
+    const unsigned lazyLimit = cfg_.lazy;
+    unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
+    unsigned matchLen = 0;
+    while (avail > 0) {
+      const unsigned h = Insert<kExtra>(pos);
+      if (h != 0 && ((pos - h) & 0xFFFF) <= kMaxDist) {
+        matchLen = LongestMatch<kExtra>(pos, h, 2, matchPos);
+        if (matchLen > avail) matchLen = avail;
+      }
+      bool flush;
+      if (matchLen >= 3) {
+        VerifyMatch(pos, matchPos, matchLen);
+        flush = block_.TallyMatch((pos - matchPos) & 0xFFFF, matchLen - 3,
+                                  static_cast<int32_t>(pos) - blockOrigin_);
+        avail -= matchLen;
+        if (matchLen <= lazyLimit) {
+          for (unsigned i = 1; i < matchLen; ++i) Insert<kExtra>(pos + i);
+        } else if constexpr (kExtra) {
+          SkipTo8(pos, pos + matchLen);
+        }
+        // Longer matches are skipped without inserting their positions.
+        pos += matchLen;
+        matchLen = 0;
+      } else {
+        flush = block_.TallyLiteral(window_[pos], static_cast<int32_t>(pos) - blockOrigin_);
+        --avail;
+        ++pos;
+      }
+      if (flush) {
+        EmitBlock(pos, false);
+        blockOrigin_ = static_cast<int32_t>(pos);
+      }
+      if (avail < kMinLookahead) {
+        pos_ = pos, avail_ = avail, matchPos_ = matchPos;
+        RefillWindow();
+        pos = pos_, avail = avail_, matchPos = matchPos_;
+      }
+    }
+    return EmitBlock(pos, true);
+  }
+
+  template <bool kExtra>
+  uint64_t DeflateLazy() {
+    const unsigned lazyLimit = cfg_.lazy;
+    unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
+    unsigned matchLen = 2;
+    bool pendingLiteral = false;
+    while (avail > 0) {
+      const unsigned h = Insert<kExtra>(pos);
+      const unsigned prevLen = matchLen;
+      const unsigned prevPos = matchPos;
+      matchLen = 2;
+      if (h != 0 && prevLen < lazyLimit && ((pos - h) & 0xFFFF) <= kMaxDist) {
+        matchLen = LongestMatch<kExtra>(pos, h, prevLen, matchPos);
+        if (matchLen > avail) matchLen = avail;
+        if (matchLen == 3 && ((pos - matchPos) & 0xFFFF) > kTooFar) matchLen = 2;
+      }
+      if (prevLen >= 3 && matchLen <= prevLen) {
+        // The match found at the previous position wins.
+        VerifyMatch(pos - 1, prevPos, prevLen);
+        const bool flush = block_.TallyMatch((pos - 1 - prevPos) & 0xFFFF, prevLen - 3,
+                                             static_cast<int32_t>(pos) - blockOrigin_);
+        avail -= prevLen - 1;
+        for (unsigned i = 1; i <= prevLen - 2; ++i) Insert<kExtra>(pos + i);
+        pos += prevLen - 1;
+        pendingLiteral = false;
+        matchLen = 2;
+        if (flush) {
+          EmitBlock(pos, false);
+          blockOrigin_ = static_cast<int32_t>(pos);
+        }
+      } else if (pendingLiteral) {
+        if (block_.TallyLiteral(window_[pos - 1], static_cast<int32_t>(pos) - blockOrigin_)) {
+          EmitBlock(pos, false);
+          blockOrigin_ = static_cast<int32_t>(pos);
+        }
+        ++pos;
+        --avail;
+      } else {
+        pendingLiteral = true;
+        ++pos;
+        --avail;
+      }
+      if (avail < kMinLookahead) {
+        pos_ = pos, avail_ = avail, matchPos_ = matchPos;
+        RefillWindow();
+        pos = pos_, avail = avail_, matchPos = matchPos_;
+      }
+    }
+    if (pendingLiteral)
+      block_.TallyLiteral(window_[pos - 1], static_cast<int32_t>(pos) - blockOrigin_);
+    return EmitBlock(pos, true);
+  }
+
+  TDeflateIO& io_;
+  THuffmanBlock& block_;
+  uint8_t* const window_;
+  uint16_t* const head_;
+  uint16_t* const link_;
+  uint16_t* const head4_;
+  uint16_t* const link4_;
+  uint16_t* const rank_;
+  uint16_t* const hashCount_;
+  uint16_t* const head8_;
+  uint16_t* const link8_;
+  uint16_t* const head16_;
+  uint16_t* const link16_;
+  const Config cfg_;
+  const bool extraChains_;  // the 4- and 8-byte chains of LongestMatch
+  const int level_;
+  TDeflateDecisions& decisions_;
+
+  unsigned next8_ = 0;   // the first position not yet in the 8-byte chain
+  unsigned next16_ = 0;  // and in the 16-byte chain
+  unsigned pos_ = 0;
+  unsigned avail_ = 0;
+  unsigned matchPos_ = 0;
+  int32_t blockOrigin_ = 0;
+  bool inputDone_ = false;
+};
+
+}  // namespace TAVELO_MATCHER_NS
