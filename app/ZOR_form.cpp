@@ -37,6 +37,7 @@ TfrmZOR::TfrmZOR(const std::string& executablePath, QWidget* parent)
   resize(601, 523);
   // The designed client size is the smallest at which no two controls overlap.
   setMinimumSize(601, 523);
+  ZipWriter1.SetThreads(TZipWriter::kAllCores);  // same archive bytes, every core at work
   CreateControls();
   CreatePreview();
   SetTabOrder();

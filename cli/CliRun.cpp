@@ -78,6 +78,7 @@ class CliRun {
         messages_ = report_.messages;
       } else {
         TZipWriter writer;
+        writer.SetThreads(TZipWriter::kAllCores);
         RunExecute(request, writer, report_);
         messages_ = report_.messages;
         if (messages_.empty()) messages_.push_back("执行成功。");
