@@ -1,5 +1,5 @@
 // An open file with the file layer's error messages: open, create, read, write, seek,
-// size, modification time. Owns its descriptor and closes it on destruction.
+// size, modification time. Owns its descriptor (a HANDLE on Windows) and closes it.
 #pragma once
 
 #include <cstddef>
@@ -42,6 +42,8 @@ class FileStream {
   uint32_t DosDateTime() const;
   // Modification time in seconds and nanoseconds since the epoch.
   std::int64_t ModificationNanos() const;
+  // The descriptor; on Windows the HANDLE, which fits an int by the system's own rule
+  // (kernel handles carry 32 significant bits and sign-extend).
   int Handle() const { return fd_; }
 
  private:

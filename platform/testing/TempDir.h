@@ -13,7 +13,7 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  // The folder, ending in "/".
+  // The folder, ending in the path delimiter ("/"; "\" on Windows).
   const std::string& Path() const { return path_; }
   // Path() + name.
   std::string operator/(const std::string& name) const { return path_ + name; }
