@@ -36,6 +36,15 @@ std::string IncludeTrailingDelimiter(std::string_view folder) {
   return result;
 }
 
+bool IsRootFolder(std::string_view folder) {
+  if (folder.size() == 1) return folder[0] == kPathDelim;
+#ifdef _WIN32
+  return folder.size() == 3 && folder[1] == ':' && folder[2] == kPathDelim;
+#else
+  return false;
+#endif
+}
+
 std::string ApplicationTitle(std::string_view executablePath) {
   std::string name = ExtractFileName(executablePath);
   size_t dot = name.find('.');

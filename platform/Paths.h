@@ -33,8 +33,11 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext);
 std::string ExpandFileName(std::string_view path);
 // Appends kPathDelim unless the text already ends in one; an empty text becomes kPathDelim
 // alone: the root ("/", on Windows the root of the current drive). A drive root such as
-// "D:\\" keeps its one delimiter.
+// "D:\" keeps its one delimiter.
 std::string IncludeTrailingDelimiter(std::string_view folder);
+
+// A root folder: the delimiter alone, or on Windows a drive's root such as "D:\".
+bool IsRootFolder(std::string_view folder);
 
 // The running executable's full path, and the application title derived from it: the
 // file name up to its first dot, every letter after the first in lower case.

@@ -1,7 +1,6 @@
 #include "zip/ZipWriter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 
 #include "deflate/Crc32.h"
@@ -9,6 +8,7 @@
 #include "platform/FileStream.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "platform/TempFiles.h"
 #include "platform/UiHooks.h"
 #include "zip/FileListExpansion.h"
@@ -114,7 +114,7 @@ int TZipWriter::RunBuild() {
       MergeExistingEntries();
     } else {
       if (platform::PathExists(ZipName()) && !platform::DirectoryExists(ZipName())) {
-        platform::ThrowCreateError(ZipName(), EEXIST);  // a FIFO or device is no archive
+        platform::ThrowCreateError(ZipName(), platform::FileExistsError());  // a FIFO or device is no archive
       }
       AllocDeflateBuffers();
       tempName_ = ZipName();
@@ -345,7 +345,7 @@ void TZipWriter::CopyExistingEntry() {
 void TZipWriter::ReplaceArchive() {
   const std::string target = platform::ExpandFileName(ZipName());
   const std::string staging = platform::CreateTempFile(platform::ExtractFilePath(target), "KPZ");
-  if (staging.empty()) platform::ThrowCreateError(platform::ExtractFilePath(target) + "KPZ", errno);
+  if (staging.empty()) platform::ThrowCreateError(platform::ExtractFilePath(target) + "KPZ", platform::LastSystemError());
   try {
     TBufferedFileStream in(tempName_, Mode::OpenRead);
     TBufferedFileStream out(staging, Mode::Create);
@@ -355,7 +355,7 @@ void TZipWriter::ReplaceArchive() {
     }
     out.Close();
     platform::CopyFileMode(target, staging);
-    if (!platform::RenameReplace(staging, target)) platform::ThrowCreateError(target, errno);
+    if (!platform::RenameReplace(staging, target)) platform::ThrowCreateError(target, platform::LastSystemError());
   } catch (...) {
     platform::DeleteFile(staging);
     throw;

@@ -46,16 +46,24 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
-  const std::string full = path_ + name;
+  const std::string full = *this / name;
   std::filesystem::create_directories(WidePath(full).parent_path());
   WriteWholeFile(full, bytes);
   return full;
 }
 
 std::string TempDir::MakeDir(const std::string& name) const {
-  const std::string full = path_ + name;
+  const std::string full = *this / name;
   std::filesystem::create_directories(WidePath(full));
   return full;
+}
+
+void TempDir::Hide(const std::string& name) const {
+  const std::wstring path = win32::Widen(*this / name);
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      !SetFileAttributesW(path.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN))
+    throw std::runtime_error("cannot hide " + name);
 }
 
 }  // namespace platform::testing

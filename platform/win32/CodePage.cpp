@@ -11,10 +11,13 @@ namespace {
 
 constexpr UINT kGbkCodePage = 936;
 
-// Code page 936 holds a few characters that GBK as the Linux build knows it lacks: the
-// euro sign at 0x80 and the private-use area of the user-defined rows. They become "?"
-// there, so they do here.
-bool OutsideGbk(char32_t cp) { return cp == 0x80 || cp == 0x20AC || (cp >= 0xE000 && cp <= 0xF8FF); }
+// Code page 936 maps characters that GBK as the Linux build knows it lacks: U+0080 and the
+// private-use area of the user-defined rows. They become "?" there, so they do here.
+bool OutsideGbk(char32_t cp) { return cp == 0x80 || (cp >= 0xE000 && cp <= 0xF8FF); }
+
+// The one single byte above ASCII that GBK gives a character: the euro sign.
+constexpr unsigned char kEuroByte = 0x80;
+constexpr char32_t kEuroSign = 0x20AC;
 
 // The code point of the well-formed UTF-8 sequence s[i..i+len), or U+FFFFFFFF for an
 // overlong form, a surrogate or a value past U+10FFFF, which iconv refuses as well.
@@ -74,8 +77,8 @@ bool GbkToUtf8Checked(std::string_view gbk, bool replace, std::string& out) {
   out.reserve(gbk.size() * 3 / 2);
   for (size_t i = 0; i < gbk.size();) {
     const unsigned char c = static_cast<unsigned char>(gbk[i]);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
+    if (c < 0x80 || c == kEuroByte) {
+      AppendUtf8(c == kEuroByte ? kEuroSign : c, out);
       ++i;
       continue;
     }

@@ -9,8 +9,11 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// windows.h maps DeleteFile to DeleteFileA; platform::DeleteFile must keep its own name.
+// windows.h maps these names to its A functions; the platform's functions of the same
+// names must keep them.
 #undef DeleteFile
+#undef AnsiToOem
+#undef OemToAnsi
 
 #include <string>
 #include <string_view>
