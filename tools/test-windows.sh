@@ -18,18 +18,21 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 rm -rf "$WINEPREFIX"
-# One server for every test process of both runs; stopped however the script ends.
+mkdir -p "$WINEPREFIX"
+# Whatever happens, no Wine server is left running.
 trap 'wineserver -k 2>/dev/null || true' EXIT
-LC_ALL=zh_CN.UTF-8 wineboot --init >/dev/null 2>&1 || true
-wineserver -p
 
 status=0
 for locale in zh_CN.UTF-8 en_US.UTF-8; do
   echo "== Windows tests under Wine, LC_ALL=$locale"
-  # The server keeps the locale it started with; each run starts its own.
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
-  LC_ALL=$locale wineserver -p
-  LC_ALL=$locale ctest --test-dir "$build" --output-on-failure -j2 "$@" || status=1
+  export LC_ALL=$locale
+  # One server that stays for the whole run: a server that exits between two tests can
+  # drop a test that connects at that moment.
+  wineserver -p
+  # The first start makes the prefix; later ones find it ready.
+  wineboot --init >/dev/null 2>&1 || true
+  ctest --test-dir "$build" --output-on-failure -j2 "$@" || status=1
 done
 exit $status
