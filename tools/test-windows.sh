@@ -9,7 +9,7 @@ build=${TAVELO_WIN_BUILD:-build-win64}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
       -DTAVELO_APP=OFF -DTAVELO_SANITIZE=OFF -DTAVELO_FUZZ=OFF -DTAVELO_BENCH=OFF
-cmake --build "$build"
+cmake --build "$build" --parallel 2
 
 export WINEPREFIX="$PWD/$build/wineprefix"
 export WINEDEBUG=-all
