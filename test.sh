@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with AddressSanitizer and
 # UndefinedBehaviorSanitizer (clang, so the fuzz targets can be built too) and runs the
-# whole suite: unit tests, GUI tests offscreen, and each fuzz target for a bounded time.
+# whole suite: unit tests, GUI tests offscreen, and each fuzz target for a bounded time;
+# then the Windows cross build and its tests under Wine (tools/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -14,3 +15,5 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
       -DTAVELO_SANITIZE=ON -DTAVELO_FUZZ=ON
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure -j2
+# The Windows executables, cross-built with MinGW-w64, and their tests under Wine.
+tools/test-windows.sh

@@ -115,6 +115,7 @@ void EmitLiterals(TBlockFixture& f, std::vector<uint8_t> literals) {
   int32_t input = 0;
   for (uint8_t c : literals) ASSERT_FALSE(f.block.TallyLiteral(c, ++input));
   f.block.EmitBlock(nullptr, static_cast<int32_t>(literals.size()), true);
+  SKIP_WITHOUT_PYTHON_INFLATE();
   const auto decoded = deflate_testing::PythonInflate(f.io.output);
   EXPECT_TRUE(decoded.ok) << decoded.error;
   EXPECT_TRUE(decoded.data == std::string(literals.begin(), literals.end()));
@@ -173,10 +174,11 @@ TEST(HuffmanBlock, CodeLengthCodesAreLimitedTo7Bits) {
 TEST(HuffmanBlock, BlockWithOnlyEndOfBlock) {
   TBlockFixture f(6);
   f.block.EmitBlock(nullptr, 0, true);
+  EXPECT_EQ(f.decisions.InternalAttributes, 1) << "an empty entry counts as text";
+  SKIP_WITHOUT_PYTHON_INFLATE();
   const auto decoded = deflate_testing::PythonInflate(f.io.output);
   ASSERT_TRUE(decoded.ok) << decoded.error;
   EXPECT_TRUE(decoded.data.empty());
-  EXPECT_EQ(f.decisions.InternalAttributes, 1) << "an empty entry counts as text";
 }
 
 TEST(HuffmanBlock, EarlyEndOnlyAboveLevel2AndWhenMostSymbolsAreLiterals) {

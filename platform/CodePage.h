@@ -1,5 +1,5 @@
-// Code page conversions through iconv: the UTF-8 text of the window and the file system,
-// and the GBK bytes of the files the program writes as text and of names inside archives.
+// Code page conversions (iconv on Linux, code page 936 on Windows): the UTF-8 text of the
+// window and the file system, and the GBK bytes of text files and of names in archives.
 #pragma once
 
 #include <string>

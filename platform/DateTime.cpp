@@ -1,7 +1,5 @@
 #include "platform/DateTime.h"
 
-#include <time.h>
-
 namespace platform {
 namespace {
 
@@ -13,18 +11,6 @@ int DaysInMonth(int y, int m) {
 }
 
 }  // namespace
-
-LocalDateTime ToLocal(std::time_t t) {
-  struct tm tm {};
-  localtime_r(&t, &tm);
-  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
-
-LocalDateTime LocalNow() {
-  struct timespec ts {};
-  clock_gettime(CLOCK_REALTIME, &ts);
-  return ToLocal(ts.tv_sec);
-}
 
 uint32_t ToDosDateTime(const LocalDateTime& t) {
   if (t.year < 1980 || t.year > 2107) return 0xFFFFFFFFu;

@@ -13,7 +13,7 @@ struct LocalDateTime {
 
 using DateTimeValue = double;
 
-// The current local date and time (clock_gettime and localtime_r).
+// The current local date and time (clock_gettime and localtime_r; GetLocalTime on Windows).
 LocalDateTime LocalNow();
 // Local date and time of a time_t.
 LocalDateTime ToLocal(std::time_t t);

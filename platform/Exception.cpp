@@ -1,21 +1,20 @@
 #include "platform/Exception.h"
 
-#include <cstring>
-
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 
 namespace platform {
 
 void ThrowCreateError(const std::string& path, int err) {
-  throw EFCreateError("Cannot create file \"" + ExpandFileName(path) + "\". " + std::strerror(err));
+  throw EFCreateError("Cannot create file \"" + ExpandFileName(path) + "\". " + SystemErrorText(err));
 }
 
 void ThrowOpenError(const std::string& path, int err) {
-  throw EFOpenError("Cannot open file \"" + ExpandFileName(path) + "\". " + std::strerror(err));
+  throw EFOpenError("Cannot open file \"" + ExpandFileName(path) + "\". " + SystemErrorText(err));
 }
 
 void ThrowDeleteError(const std::string& path, int err) {
-  throw EFDeleteError("Cannot delete file \"" + ExpandFileName(path) + "\". " + std::strerror(err));
+  throw EFDeleteError("Cannot delete file \"" + ExpandFileName(path) + "\". " + SystemErrorText(err));
 }
 
 void ThrowWriteError() { throw EWriteError("Stream write error"); }

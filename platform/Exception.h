@@ -14,7 +14,8 @@ class Exception : public std::runtime_error {
   std::string Message() const { return what(); }
 };
 
-// File errors of the platform layer; their messages carry the full path and strerror.
+// File errors of the platform layer; their messages carry the full path and the system's
+// description of the cause.
 class EFCreateError : public Exception { using Exception::Exception; };
 class EFOpenError : public Exception { using Exception::Exception; };
 class EWriteError : public Exception { using Exception::Exception; };
@@ -25,11 +26,12 @@ class EConvertError : public Exception { using Exception::Exception; };
 
 namespace platform {
 
-// "Cannot create file "<full path>". <cause>" for the errno value err.
+// "Cannot create file "<full path>". <cause>" for the system error code err (errno on
+// Linux, GetLastError on Windows; see SystemError.h).
 [[noreturn]] void ThrowCreateError(const std::string& path, int err);
-// "Cannot open file "<full path>". <cause>" for the errno value err.
+// "Cannot open file "<full path>". <cause>" for the system error code err.
 [[noreturn]] void ThrowOpenError(const std::string& path, int err);
-// "Cannot delete file "<full path>". <cause>" for the errno value err.
+// "Cannot delete file "<full path>". <cause>" for the system error code err.
 [[noreturn]] void ThrowDeleteError(const std::string& path, int err);
 // "Stream write error" / "Stream read error".
 [[noreturn]] void ThrowWriteError();

@@ -124,22 +124,4 @@ std::int64_t FileStream::ModificationNanos() const {
   return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  FileStream f(path, FileStream::Mode::OpenRead);
-  std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    size_t n = f.Read(buffer, sizeof buffer);
-    if (n == 0) break;
-    bytes.append(buffer, n);
-  }
-  return bytes;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  FileStream f(path, FileStream::Mode::Create);
-  f.Write(bytes.data(), bytes.size());
-  f.Close();
-}
-
 }  // namespace platform

@@ -1,6 +1,6 @@
 // An open file with the file layer's error messages: open, create, read, write, seek,
-// size, modification time, sync. Owns its descriptor and closes it on destruction. Every
-// call that can fail passes the fault-injection seam first.
+// size, modification time, sync. Owns its descriptor (a HANDLE on Windows) and closes it
+// on destruction. Every call that can fail passes the fault-injection seam first.
 #pragma once
 
 #include <cstddef>
@@ -44,6 +44,8 @@ class FileStream {
   uint32_t DosDateTime() const;
   // Modification time in nanoseconds since the epoch (EReadError when it cannot be read).
   std::int64_t ModificationNanos() const;
+  // The descriptor; on Windows the HANDLE, which fits an int by the system's own rule
+  // (kernel handles carry 32 significant bits and sign-extend).
   int Handle() const { return fd_; }
 
  private:

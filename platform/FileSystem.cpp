@@ -6,7 +6,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -14,47 +13,17 @@
 
 #include "platform/Exception.h"
 #include "platform/FaultInjection.h"
+#include "platform/FolderSearch.h"
 #include "platform/Paths.h"
 
 namespace platform {
 namespace {
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool LessIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
-      });
-}
 
 struct DirCloser {
   void operator()(DIR* d) const { closedir(d); }
 };
 
 }  // namespace
-
-bool WildcardMatch(std::string_view pattern, std::string_view name) {
-  // Iterative matcher with one backtrack point: the last "*" seen. Linear in practice and
-  // never recursive, so long names cannot exhaust the stack.
-  size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
-      starP = p++;
-      starN = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || AsciiUpper(pattern[p]) == AsciiUpper(name[n]))) {
-      ++p;
-      ++n;
-    } else if (starP != std::string_view::npos) {
-      p = starP + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
 
 std::vector<DirEntry> ListFolder(const std::string& folder, std::string_view pattern) {
   std::vector<DirEntry> entries;
@@ -90,11 +59,7 @@ std::vector<DirEntry> ListFolder(const std::string& folder, std::string_view pat
     }
     entries.push_back(std::move(e));
   }
-  std::sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
-    if (LessIgnoringAsciiCase(a.name, b.name)) return true;
-    if (LessIgnoringAsciiCase(b.name, a.name)) return false;
-    return a.name < b.name;  // names equal but for case: byte order keeps the result stable
-  });
+  SortListing(entries);
   return entries;
 }
 

@@ -1,6 +1,6 @@
-// Folder search with attributes, existence tests, rename and delete in their Linux form.
-// Listings are sorted by name compared after ASCII upper-casing, so results never depend
-// on the order in which the disk hands out its entries.
+// Folder search with attributes, existence tests, rename and delete (Linux and Windows
+// forms). Listings are sorted by name compared after ASCII upper-casing, so results never
+// depend on the order in which the disk hands out its entries.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +13,9 @@ namespace platform {
 struct DirEntry {
   std::string name;      // bare name inside the folder
   bool isDir = false;    // a folder (links followed)
-  bool isHidden = false; // the name begins with "."
-  bool isSystem = false; // neither a regular file nor a folder: socket, FIFO, device
+  bool isHidden = false; // Linux: the name begins with "."; Windows: the hidden attribute
+  bool isSystem = false; // Linux: neither a regular file nor a folder (socket, FIFO, device);
+                         // Windows: the system attribute
   uint64_t size = 0;     // bytes, for regular files
   // A plain file: a regular file that is not hidden.
   bool IsPlainFile() const { return !isDir && !isSystem && !isHidden; }
@@ -37,7 +38,8 @@ bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path, uint64_t* size = nullptr);
 
 // Renames within the file system, never replacing an existing entry of the new name.
-// Returns false when the system refuses (errno is kept): a refused rename is an answer.
+// Returns false when the system refuses (LastSystemError() tells why): a refused rename is
+// an answer.
 bool RenameNoReplace(const std::string& from, const std::string& to);
 // Renames, replacing the target atomically (used to put a finished file in place);
 // EFCreateError naming the target when the system refuses.

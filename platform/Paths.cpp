@@ -1,19 +1,16 @@
 #include "platform/Paths.h"
 
-#include <unistd.h>
-
-#include <climits>
-#include <vector>
-
 namespace platform {
 
+size_t LastNameDelimiter(std::string_view path) { return path.find_last_of(kNameDelimiters); }
+
 std::string ExtractFilePath(std::string_view path) {
-  size_t slash = path.rfind(kPathDelim);
+  size_t slash = LastNameDelimiter(path);
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
 std::string ExtractFileName(std::string_view path) {
-  size_t slash = path.rfind(kPathDelim);
+  size_t slash = LastNameDelimiter(path);
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
@@ -24,7 +21,7 @@ std::string ExtractFileExt(std::string_view path) {
 }
 
 std::string ChangeFileExt(std::string_view path, std::string_view ext) {
-  size_t nameStart = path.rfind(kPathDelim);
+  size_t nameStart = LastNameDelimiter(path);
   nameStart = nameStart == std::string_view::npos ? 0 : nameStart + 1;
   size_t dot = path.rfind('.');
   std::string result(path);
@@ -33,23 +30,19 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext) {
   return result;
 }
 
-std::string ExpandFileName(std::string_view path) {
-  if (!path.empty() && path.front() == kPathDelim) return std::string(path);
-  std::vector<char> cwd(PATH_MAX + 1);
-  if (getcwd(cwd.data(), cwd.size()) == nullptr) return std::string(path);
-  return IncludeTrailingDelimiter(cwd.data()) + std::string(path);
-}
-
 std::string IncludeTrailingDelimiter(std::string_view folder) {
   std::string result(folder);
   if (result.empty() || result.back() != kPathDelim) result += kPathDelim;
   return result;
 }
 
-std::string ExecutablePath() {
-  std::vector<char> buffer(PATH_MAX + 1);
-  ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  return n > 0 ? std::string(buffer.data(), static_cast<size_t>(n)) : std::string();
+bool IsRootFolder(std::string_view folder) {
+  if (folder.size() == 1) return folder[0] == kPathDelim;
+#ifdef _WIN32
+  return folder.size() == 3 && folder[1] == ':' && folder[2] == kPathDelim;
+#else
+  return false;
+#endif
 }
 
 std::string ApplicationTitle(std::string_view executablePath) {

@@ -12,11 +12,11 @@ bool Enterable(const platform::DirEntry& entry) {
   return entry.isDir && (entry.name.empty() || entry.name[0] != '.');
 }
 
-// The position of the "/" that ends the opened part of a folder text holding wildcards,
+// The position of the delimiter that ends the opened part of a folder text holding wildcards,
 // npos when the first wildcard lies in the first level of a relative folder.
 size_t SplitPoint(std::string_view folder) {
   const size_t firstWild = folder.find_first_of("*?<>|");
-  return folder.rfind('/', firstWild);
+  return folder.rfind(platform::kPathDelim, firstWild);
 }
 
 }  // namespace
@@ -32,10 +32,10 @@ TDirSearch::TDirSearch(std::string_view folder, bool recurse, std::string filePa
     : recurse_(recurse), filePattern_(std::move(filePattern)) {
   const std::string text = platform::IncludeTrailingDelimiter(folder);
   std::string opened = OpenedFolder(text);
-  // Each level after the opened folder, e.g. "b*/c/" -> "b*", "c".
+  // Each level after the opened folder, e.g. "b*/c/" -> "b*", "c" (with the system's delimiter).
   std::string_view rest = std::string_view(text).substr(opened.size());
   while (!rest.empty()) {
-    const size_t slash = rest.find('/');
+    const size_t slash = rest.find(platform::kPathDelim);
     std::string_view level = rest.substr(0, slash);
     if (!level.empty()) folderPatterns_.emplace_back(level);
     rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
@@ -68,13 +68,13 @@ std::string TDirSearch::Next() {
     if (level < folderPatterns_.size()) {
       // A folder level of the folder text: only matching sub-folders are entered.
       if (Enterable(entry) && IsMatch(folderPatterns_[level], entry.name)) {
-        Enter(top.folder + entry.name + "/");  // invalidates top and entry
+        Enter(top.folder + entry.name + platform::kPathDelim);  // invalidates top and entry
       }
       continue;
     }
     if (entry.isDir) {
       // Entered at once, so its files come before the rest of this folder.
-      if (recurse_ && Enterable(entry)) Enter(top.folder + entry.name + "/");
+      if (recurse_ && Enterable(entry)) Enter(top.folder + entry.name + platform::kPathDelim);
       continue;
     }
     // A name without extension is also tested with a "." appended, so that "*.*" and

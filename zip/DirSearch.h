@@ -13,7 +13,7 @@
 
 class TDirSearch {
  public:
-  // folder gets a trailing "/"; filePattern is an IsMatch pattern for the name part.
+  // folder gets a trailing delimiter; filePattern is an IsMatch pattern for the name part.
   TDirSearch(std::string_view folder, bool recurse, std::string filePattern);
 
   // The full name of the next matching file, or an empty text when there is none left.
@@ -22,13 +22,14 @@ class TDirSearch {
   const platform::DirEntry& LastEntry() const { return last_; }
 
   // The folder that a search of folder actually opens: folder itself (with a trailing
-  // "/"), or, when it holds wildcards, its part up to the last "/" before the first one.
+  // delimiter), or, when it holds wildcards, its part up to the last delimiter before the
+  // first one.
   static std::string OpenedFolder(std::string_view folder);
 
  private:
   // One open enumeration: a folder and the position reached in its sorted listing.
   struct TSearchData {
-    std::string folder;  // with trailing "/"; empty for the current folder
+    std::string folder;  // with trailing delimiter; empty for the current folder
     std::vector<platform::DirEntry> entries;
     size_t index = 0;
     platform::FolderId id;

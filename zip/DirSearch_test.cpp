@@ -84,18 +84,21 @@ TEST(DirSearch, FolderPatternsLimitTheSubFoldersEnteredAtEachLevel) {
   dir.Write("p3", "a file, not a folder");
   dir.Write(".p4/x/no.txt", "");
 
-  TDirSearch flat(dir.Path() + "p*/x", false, "*.txt");
+  TDirSearch flat(dir / "p*/x", false, "*.txt");
   EXPECT_EQ(All(flat), (std::vector<std::string>{dir / "p1/x/f.txt", dir / "p2/x/g.txt"}));
 
-  TDirSearch deep(dir.Path() + "p<0-9>/x/", true, "*.txt");
+  TDirSearch deep(dir / "p<0-9>/x/", true, "*.txt");
   EXPECT_EQ(All(deep), (std::vector<std::string>{dir / "p1/x/f.txt", dir / "p1/x/sub/k.txt",
                                                  dir / "p2/x/g.txt"}));
 
-  EXPECT_EQ(TDirSearch::OpenedFolder(dir.Path() + "p*/x"), dir.Path());
-  EXPECT_EQ(TDirSearch::OpenedFolder(dir.Path() + "p1"), dir.Path() + "p1/");
+  EXPECT_EQ(TDirSearch::OpenedFolder(dir / "p*/x"), dir.Path());
+  EXPECT_EQ(TDirSearch::OpenedFolder(dir / "p1"), dir / "p1/");
 }
 
 TEST(DirSearch, LinksBackIntoTheWalkAreNotFollowed) {
+#ifdef _WIN32
+  GTEST_SKIP() << "folder links need a privilege on Windows, and Wine makes none";
+#endif
   TempDir dir;
   dir.Write("a/f.txt", "");
   dir.Write("other/g.txt", "");

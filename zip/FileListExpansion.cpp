@@ -51,7 +51,7 @@ int64_t ExpandPlainLines(TExpansionContext& context, std::vector<std::string>& p
       continue;
     }
     // A bare name is taken relative to RootDir (or the current folder when it is empty).
-    if (list[i].find('/') == std::string::npos) list[i] = rootDir + list[i];
+    if (platform::ExtractFilePath(list[i]).empty()) list[i] = rootDir + list[i];
     if (IsInExcludeList(context.ExcludeList, list[i])) {
       list.Delete(i);
       continue;
@@ -82,7 +82,8 @@ int64_t ExpandPattern(TExpansionContext& context, std::string pattern,
   }
   std::string folder = platform::ExtractFilePath(pattern);
   const std::string namePattern = platform::ExtractFileName(pattern);
-  if (folder.size() > 1) folder.pop_back();  // "/" stays the root
+  if (!folder.empty() && folder.back() == platform::kPathDelim && !platform::IsRootFolder(folder))
+    folder.pop_back();  // a root ("/", "\", "D:\") keeps its delimiter
   if (folder.empty()) folder = context.Names.RootDir;
   // An empty folder (no folder and no RootDir) names no folder: the pattern adds nothing.
   // A folder with wildcards exists when the folder that the search opens exists.

@@ -10,6 +10,7 @@
 
 namespace {
 
+using platform::testing::SystemPath;
 using platform::testing::TempDir;
 using Lines = std::vector<std::string>;
 
@@ -112,7 +113,7 @@ class PatternTree : public ::testing::Test {
 
 TEST_F(PatternTree, StarDotStarGivesEveryFileOfTheFolderButTheArchive) {
   Expansion e;
-  e.zipName = dir.Path() + "board/LI-2024.zip";  // compared ignoring ASCII case
+  e.zipName = dir / "board/LI-2024.zip";  // compared ignoring ASCII case
   EXPECT_EQ(e.Run({P("board/*.*"), P("plain.txt")}), 5 + 4 + 2 + 1);
   // Plain lines first, then the pattern's files in listing order.
   EXPECT_EQ(e.files.lines,
@@ -123,7 +124,7 @@ TEST_F(PatternTree, ArchiveIsRecognisedThroughARelativePatternFolder) {
   CurrentFolder here(dir.Path());
   Expansion e;
   e.zipName = P("board/Li-2024.zip");
-  EXPECT_EQ(e.Run({"board/*.zip"}), 0);
+  EXPECT_EQ(e.Run({SystemPath("board/*.zip")}), 0);
   EXPECT_TRUE(e.files.lines.empty());
 }
 
@@ -160,7 +161,7 @@ TEST_F(PatternTree, ExcludePatternWithoutSlashMatchesNamePartsInAnyFolder) {
   EXPECT_TRUE(e.missing.empty());  // excluded lines are not reported as missing
 
   e.exclude.Clear();
-  e.exclude.Add("*/sub/*");  // with a "/": matched against the whole name
+  e.exclude.Add(SystemPath("*/sub/*"));  // with a delimiter: matched against the whole name
   e.Run({P("board/*.txt")});
   EXPECT_EQ(e.files.lines, (Lines{P("board/Contect.txt")}));
 }

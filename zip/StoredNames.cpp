@@ -18,6 +18,31 @@ bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix)
   return true;
 }
 
+// The length of the volume at the front of a folder: on Windows a drive ("D:") or the
+// server and share of a network name ("\\server\share"); nothing on Linux.
+size_t VolumeLength(std::string_view folder) {
+#ifdef _WIN32
+  if (folder.size() >= 2 && folder[1] == ':') return 2;
+  if (folder.rfind("\\\\", 0) == 0) {
+    const size_t shareStart = folder.find('\\', 2);
+    if (shareStart == std::string_view::npos) return folder.size();
+    const size_t shareEnd = folder.find('\\', shareStart + 1);
+    return shareEnd == std::string_view::npos ? folder.size() : shareEnd;
+  }
+#else
+  (void)folder;
+#endif
+  return 0;
+}
+
+// Archives separate folders with "/" whatever the system that wrote them.
+std::string ArchiveDelimiters(std::string folder) {
+  for (char& c : folder) {
+    if (c == platform::kPathDelim) c = '/';
+  }
+  return folder;
+}
+
 // The stored folder of an already normalized name.
 std::string StoredDirectory(std::string_view normalized, const TStoreNameOptions& options) {
   if (!options.StorePaths) return std::string();
@@ -30,12 +55,13 @@ std::string StoredDirectory(std::string_view normalized, const TStoreNameOptions
       directory.erase(0, root.size());
     }
   }
-  // Linux has no drives or volumes, so StoreVolumes has nothing to keep. A leading "/"
-  // is never stored, whatever the options: an archive entry with an absolute path
-  // would be extracted outside the folder it is extracted into.
-  const size_t first = directory.find_first_not_of('/');
+  // Linux has no drives or volumes, so StoreVolumes has nothing to keep there.
+  if (!options.StoreVolumes) directory.erase(0, VolumeLength(directory));
+  // A leading delimiter is never stored, whatever the options: an archive entry with an
+  // absolute path would be extracted outside the folder it is extracted into.
+  const size_t first = directory.find_first_not_of(platform::kPathDelim);
   directory.erase(0, first == std::string::npos ? directory.size() : first);
-  return directory;
+  return ArchiveDelimiters(std::move(directory));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/Paths.h"
+
 namespace {
 
 std::string LowerAscii(std::string_view text) {
@@ -112,11 +114,11 @@ bool IsMatch(std::string_view patternIn, std::string_view nameIn) {
 
 bool IsInPatternList(const TStringList& patterns, const std::string& name) {
   if (patterns.Count() == 0) return false;
-  const size_t slash = name.rfind('/');
+  const size_t slash = platform::LastNameDelimiter(name);
   const std::string_view namePart =
       slash == std::string::npos ? std::string_view(name) : std::string_view(name).substr(slash + 1);
   for (const std::string& pattern : patterns.lines) {
-    const bool whole = pattern.find('/') != std::string::npos;
+    const bool whole = pattern.find(platform::kPathDelim) != std::string::npos;
     if (IsMatch(pattern, whole ? std::string_view(name) : namePart)) return true;
   }
   return false;

@@ -19,8 +19,8 @@ bool HasWildcards(std::string_view text);
 // matches every name that ends in a digit.
 bool IsMatch(std::string_view pattern, std::string_view name);
 
-// True when a pattern of the list matches name: a pattern holding a "/" is matched
-// against the whole name, any other pattern against the name part after the last "/".
+// True when a pattern of the list matches name: a pattern holding the path delimiter is
+// matched against the whole name, any other pattern against the name part.
 bool IsInPatternList(const TStringList& patterns, const std::string& name);
 
 // The exclude list is tested with a file's full name.

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/testing/TestPaths.h"
+
+using platform::testing::SystemPath;
+
 namespace {
 
 struct MatchCase {
@@ -87,14 +91,14 @@ TEST(HasWildcards, EachWildcardCharacter) {
 TEST(IsInPatternList, PatternWithSlashMatchesWholeNameOtherPatternsTheNamePart) {
   TStringList patterns;
   patterns.Add("*.BAK");
-  EXPECT_TRUE(IsInExcludeList(patterns, "/home/u/a/old.bak"));
-  EXPECT_TRUE(IsInExcludeList(patterns, "/x/y/z/OLD.BAK"));
-  EXPECT_FALSE(IsInExcludeList(patterns, "/home/u/a.bak/file.txt"));  // folder part not tested
+  EXPECT_TRUE(IsInExcludeList(patterns, SystemPath("/home/u/a/old.bak")));
+  EXPECT_TRUE(IsInExcludeList(patterns, SystemPath("/x/y/z/OLD.BAK")));
+  EXPECT_FALSE(IsInExcludeList(patterns, SystemPath("/home/u/a.bak/file.txt")));  // folder part not tested
 
   TStringList folderPatterns;
-  folderPatterns.Add("*/Tmp/*");
-  EXPECT_TRUE(IsInExcludeList(folderPatterns, "/home/u/tmp/a.txt"));
-  EXPECT_FALSE(IsInExcludeList(folderPatterns, "/home/u/keep/a.txt"));
+  folderPatterns.Add(SystemPath("*/Tmp/*"));
+  EXPECT_TRUE(IsInExcludeList(folderPatterns, SystemPath("/home/u/tmp/a.txt")));
+  EXPECT_FALSE(IsInExcludeList(folderPatterns, SystemPath("/home/u/keep/a.txt")));
   EXPECT_FALSE(IsInExcludeList(folderPatterns, "tmp"));  // a bare name has no "/tmp/"
 
   EXPECT_FALSE(IsInExcludeList(TStringList(), "/a/b"));

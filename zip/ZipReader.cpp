@@ -49,7 +49,7 @@ void TZipReader::SetZipName(const std::string& name) {
   if (!chosen.empty() && chosen.back() == '?') {
     const std::string folder = platform::ExtractFilePath(chosen.substr(0, chosen.size() - 1));
     const std::string initial =
-        (!folder.empty() && platform::DirectoryExists(folder)) ? folder : std::string("/");
+        (!folder.empty() && platform::DirectoryExists(folder)) ? folder : platform::IncludeTrailingDelimiter("");
     std::optional<std::string> picked =
         platform::OpenFileDialog(kOpenDialogTitle, kOpenDialogFilter, initial);
     if (!picked) throw EUserCanceled("User canceled setting zip file name.");

@@ -1,7 +1,6 @@
 #include "zip/ZipWriter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 
 #include "deflate/Crc32.h"
@@ -9,6 +8,7 @@
 #include "platform/FileStream.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "platform/TempFiles.h"
 #include "platform/UiHooks.h"
 #include "zip/FileListExpansion.h"
@@ -114,7 +114,7 @@ int TZipWriter::RunBuild() {
       MergeExistingEntries();
     } else {
       if (platform::PathExists(ZipName()) && !platform::DirectoryExists(ZipName())) {
-        platform::ThrowCreateError(ZipName(), EEXIST);  // a FIFO or device is no archive
+        platform::ThrowCreateError(ZipName(), platform::FileExistsError());  // a FIFO or device is no archive
       }
       AllocDeflateBuffers();
       tempName_ = ZipName();
@@ -355,7 +355,7 @@ void TZipWriter::ReplaceArchive() {
       }
       in.Close();
     }
-    if (!platform::DeleteFile(tempName_)) platform::ThrowDeleteError(tempName_, errno);
+    if (!platform::DeleteFile(tempName_)) platform::ThrowDeleteError(tempName_, platform::LastSystemError());
   });
   storeBuffer_ = std::vector<uint8_t>();
 }

@@ -1,11 +1,13 @@
 #include "zip/ZipWriter.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <filesystem>
@@ -18,6 +20,7 @@
 #include "platform/testing/TempDir.h"
 #include "zip/ZipTestTools.h"
 
+using platform::testing::Cause;
 using platform::testing::TempDir;
 
 namespace {
@@ -47,6 +50,7 @@ struct Source {
 
 // Python's zipfile, 7z and bsdtar each open the archive and find every entry's bytes.
 void CheckWithClients(const std::string& archive, const std::vector<Source>& entries) {
+  SKIP_WITHOUT_ARCHIVE_CLIENTS();
   std::string args = ziptest::ShellQuote(archive);
   for (const Source& e : entries) args += " " + ziptest::ShellQuote(e.name + "=" + e.path);
   const ziptest::CommandResult python = ziptest::Python(kPythonCheck, args);
@@ -111,6 +115,7 @@ uint32_t FileDosTime(const std::string& path) {
   return platform::FileStream(path, platform::FileStream::Mode::OpenRead).DosDateTime();
 }
 
+#ifndef _WIN32
 // Runs body in a child process (so limits set there stay there) and returns its exit code.
 template <class Body>
 int InChild(Body body) {
@@ -121,6 +126,7 @@ int InChild(Body body) {
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
 }
+#endif
 
 // Gives the protected parts to the tests: the record limits, a small enough reach.
 class TestWriter : public TZipWriter {
@@ -244,13 +250,14 @@ TEST(ZipWriter, StoredNamesAreGbkInTheArchive) {
   ASSERT_EQ(raw.entries.size(), 1u);
   EXPECT_EQ(raw.entries[0].localName, platform::Utf8ToGbk("张三.txt"));
   EXPECT_EQ(raw.entries[0].centralName, platform::Utf8ToGbk("张三.txt"));
-  // 7z reads the GBK name and the CRC.
-  const ziptest::CommandResult t = ziptest::Run("7z t " + ziptest::ShellQuote(dir / "名字.zip"));
-  EXPECT_EQ(t.status, 0) << t.output;
   TZipReader back;
   back.SetZipName(dir / "名字.zip");
   back.OpenArchive();
   EXPECT_EQ(back.Entry(0).FileName(), "张三.txt");
+  // 7z reads the GBK name and the CRC.
+  SKIP_WITHOUT_ARCHIVE_CLIENTS();
+  const ziptest::CommandResult t = ziptest::Run("7z t " + ziptest::ShellQuote(dir / "名字.zip"));
+  EXPECT_EQ(t.status, 0) << t.output;
 }
 
 // An empty list, or one whose files are all missing, gives the 22-byte empty archive.
@@ -281,8 +288,12 @@ TEST(ZipWriter, FilesLeftOut) {
   const std::string b = dir.Write("b/GTL", "second, same name");
   const std::string c = dir.Write("b/gtl.txt", "other");
   const std::string folder = dir.MakeDir("folder");
+#ifdef _WIN32
+  const std::string fifo = folder;  // Windows has no FIFO to list; the folder stands in
+#else
   const std::string fifo = dir / "pipe";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+#endif
   struct Case {
     const char* what;
     std::vector<std::string> list;
@@ -315,6 +326,9 @@ TEST(ZipWriter, FilesLeftOut) {
 // A file that exists but cannot be opened is left out with srFileOpenError. As root every
 // file can be read, so here the process runs out of descriptors after the archive's own.
 TEST(ZipWriter, FileThatCannotBeOpenedIsLeftOut) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs fork and a descriptor limit (setrlimit), which Windows lacks";
+#else
   TempDir dir;
   const std::string file = dir.Write("GTL", "layer");
   const std::string archive = dir / "out.zip";
@@ -348,6 +362,7 @@ TEST(ZipWriter, FileThatCannotBeOpenedIsLeftOut) {
   });
   EXPECT_EQ(code, 0);
   EXPECT_EQ(std::filesystem::file_size(archive), 22u);
+#endif
 }
 
 TEST(ZipWriter, ArchiveThatCannotBeCreated) {
@@ -357,9 +372,10 @@ TEST(ZipWriter, ArchiveThatCannotBeCreated) {
   struct Case {
     std::string zipName, message;
   } cases[] = {
-      {missingFolder, "Cannot create file \"" + missingFolder + "\". No such file or directory"},
-      {"", "Cannot create file \"" + platform::ExpandFileName("") + "\". No such file or directory"},
-      {dir.MakeDir("a-folder.zip"), "Cannot create file \"" + dir.Path() + "a-folder.zip\". Is a directory"},
+      {missingFolder, "Cannot create file \"" + missingFolder + "\". " + Cause(platform::testing::kNoSuchPath)},
+      {"", "Cannot create file \"" + platform::ExpandFileName("") + "\". " + Cause(platform::testing::kNoSuchPath)},
+      {dir.MakeDir("a-folder.zip"),
+       "Cannot create file \"" + dir.Path() + "a-folder.zip\". " + Cause(platform::testing::kIsAFolder)},
   };
   for (const Case& c : cases) {
     TZipWriter w;
@@ -379,6 +395,9 @@ TEST(ZipWriter, ArchiveThatCannotBeCreated) {
 // A write that the disk refuses fails the run with "Stream write error" and removes the
 // partial archive: in the middle of the data, and in the last flush when it is closed.
 TEST(ZipWriter, RefusedWriteFailsTheRunAndRemovesTheArchive) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs fork and a file-size limit (setrlimit), which Windows lacks";
+#else
   TempDir dir;
   struct Case {
     const char* what;
@@ -412,6 +431,7 @@ TEST(ZipWriter, RefusedWriteFailsTheRunAndRemovesTheArchive) {
     EXPECT_FALSE(std::filesystem::exists(archive)) << c.what;
     std::filesystem::remove(file);
   }
+#endif
 }
 
 // What the records cannot hold is refused, naming the file, before a wrong record is
@@ -691,7 +711,9 @@ TEST(ZipUpdate, ZipActions) {
   for (const Case& c : cases) {
     UpdateFixture f;
     ASSERT_EQ(f.First(), 3);
+#ifndef _WIN32
     chmod(f.archive.c_str(), 0644);
+#endif
     if (c.newerB) Touch(f.b, "BRAVO", 10);
     const std::string d = f.dir.Write("D", "delta");
     TZipWriter w;
@@ -700,13 +722,16 @@ TEST(ZipUpdate, ZipActions) {
     f.Build(w, c.action == TZipAction::zaReplace ? std::vector<std::string>{f.b, d, f.a}
                                                  : std::vector<std::string>{f.b, d});
     EXPECT_EQ(w.BuildArchive(), c.result) << static_cast<int>(c.action);
-    EXPECT_EQ(Contents(f.archive), c.contents) << static_cast<int>(c.action);
+    if (ziptest::kHaveArchiveClients) EXPECT_EQ(Contents(f.archive), c.contents) << static_cast<int>(c.action);
     EXPECT_EQ(w.Count(), c.action == TZipAction::zaFreshen ? 3 : 4);
     EXPECT_EQ(KpzFiles(f.temp) + KpzFiles(f.dir.Path()), 0);
+#ifndef _WIN32
     struct stat st {};
     stat(f.archive.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0644u);  // the old archive's permissions
+#endif
   }
+  SKIP_WITHOUT_ARCHIVE_CLIENTS();  // the contents above were read by zipfile
 }
 
 // A matched newer file that the run leaves out does not cost the entry its content.
@@ -718,6 +743,7 @@ TEST(ZipUpdate, RefusedReplacementKeepsTheOldEntry) {
   w.OnStartZip = [&](TZipWriter&, const std::string&, TZipHeaderInfo&, bool& skip) { skip = true; };
   f.Build(w, {f.b});
   EXPECT_EQ(w.BuildArchive(), 0);
+  SKIP_WITHOUT_ARCHIVE_CLIENTS();
   EXPECT_EQ(Contents(f.archive), "A|alpha||0\nB|bravo||0\nC|charlie||0\n#\n");
 }
 
@@ -748,6 +774,7 @@ TEST(ZipUpdate, FailedUpdateLeavesTheOldArchive) {
   }
   EXPECT_TRUE(ziptest::ReadBytes(f.archive) == before);
   EXPECT_EQ(KpzFiles(f.temp), 0);
+#ifndef _WIN32
   // Root reads and writes every file, so these runs are made by nobody in a child, with
   // the test's folders and the old archive given the modes that make the point.
   auto asNobody = [&](mode_t archiveMode, mode_t archiveFolderMode, const std::string& expected) {
@@ -786,6 +813,7 @@ TEST(ZipUpdate, FailedUpdateLeavesTheOldArchive) {
   EXPECT_EQ(code, 0);
   EXPECT_TRUE(ziptest::ReadBytes(f.archive) == before);
   EXPECT_EQ(KpzFiles(f.temp), 0);
+#endif
   // A damaged old archive is refused before anything is written.
   const std::string damaged = before.substr(0, before.size() - 5);
   ziptest::WriteBytes(f.archive, damaged);
@@ -794,11 +822,16 @@ TEST(ZipUpdate, FailedUpdateLeavesTheOldArchive) {
   EXPECT_EQ(ErrorOf(w), "Incomplete Zip File");
   EXPECT_TRUE(ziptest::ReadBytes(f.archive) == damaged);
   EXPECT_EQ(KpzFiles(f.temp), 0);
+#ifdef _WIN32
+  GTEST_SKIP() << "the unreadable-archive, read-only-folder and full-disk cases need setuid "
+                  "and setrlimit in a forked child, which Windows lacks";
+#endif
 }
 
 // Archives of other tools: comments, extra fields and data descriptors are carried over so
 // that every client still reads every entry.
 TEST(ZipUpdate, CarriesOverOtherToolsEntries) {
+  SKIP_WITHOUT_ARCHIVE_CLIENTS();  // the archives are made by zipfile and 7z
   TempDir dir;
   const std::string d = dir.Write("D", "delta");
   const std::string archive = dir / "other.zip";
@@ -858,6 +891,7 @@ with zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED) as z:
 // in a descriptor the scan cannot place: the update is refused rather than writing the
 // entry empty, and the old archive stays as it was.
 TEST(ZipUpdate, StreamedEntryWithoutItsSizesIsNotCarriedOverEmpty) {
+  SKIP_WITHOUT_ARCHIVE_CLIENTS();  // the streamed archive is made by zipfile
   TempDir dir;
   const std::string archive = dir / "streamed.zip";
   const ziptest::CommandResult made = ziptest::Run("python3 -c " + ziptest::ShellQuote(R"(

@@ -29,7 +29,7 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
-  std::string full = path_ + name;
+  std::string full = *this / name;
   std::filesystem::create_directories(std::filesystem::path(full).parent_path());
   std::ofstream out(full, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -38,9 +38,13 @@ std::string TempDir::Write(const std::string& name, const std::string& bytes) co
 }
 
 std::string TempDir::MakeDir(const std::string& name) const {
-  std::string full = path_ + name;
+  std::string full = *this / name;
   std::filesystem::create_directories(full);
   return full;
+}
+
+void TempDir::Hide(const std::string& name) const {
+  if (name.empty() || name.front() != '.') throw std::runtime_error("a hidden name begins with a dot: " + name);
 }
 
 }  // namespace platform::testing
