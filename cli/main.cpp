@@ -6,12 +6,14 @@
 
 #include "cli/CliRun.h"
 #include "kztools/kzStrTools.h"
+#include "platform/Console.h"
 #include "platform/Paths.h"
 
 int main(int argc, char* argv[]) {
   InitUpperTable();
-  std::vector<std::string> args(argv + 1, argv + argc);
-  const int status = RunCli(args, platform::ExecutablePath(), std::cout, std::cerr);
+  platform::UseUtf8Console();
+  const int status =
+      RunCli(platform::CommandLineArguments(argc, argv), platform::ExecutablePath(), std::cout, std::cerr);
   std::cout.flush();
   return status;
 }

@@ -39,6 +39,9 @@ TEST(WriteFileAtomically, ReplacesWholeKeepsPermissionsAndFailsCleanly) {
 // A settings file or archive reached through a symbolic link: the target gets the new
 // content and the link stays a link (also a link to a link, and a relative one).
 TEST(WriteFileAtomically, WritesThroughSymbolicLinks) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need special rights on Windows, where a path stands for itself";
+#else
   TempDir dir;
   const std::string target = dir.Write("real/s.ini", "old");
   const std::string link = dir / "s.ini";
@@ -57,6 +60,7 @@ TEST(WriteFileAtomically, WritesThroughSymbolicLinks) {
   const std::string loop = dir / "loop";
   ASSERT_EQ(symlink(loop.c_str(), loop.c_str()), 0);
   EXPECT_THROW(platform::WriteFileAtomically(loop, "x"), EFOpenError);
+#endif
 }
 
 // Failing each file operation in turn: the operations come in the order that makes the

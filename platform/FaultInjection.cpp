@@ -3,6 +3,10 @@
 #include <atomic>
 #include <cerrno>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -41,7 +45,12 @@ bool FaultPoint(FileOperation op) {
   if (n != failAtCall.load()) return false;
   fired = true;
   firedOperation = static_cast<int>(op);
+  // The armed error is what the system's own failure would leave behind.
+#ifdef _WIN32
+  SetLastError(static_cast<DWORD>(armedError.load()));
+#else
   errno = armedError.load();
+#endif
   return true;
 }
 

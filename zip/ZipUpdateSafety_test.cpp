@@ -302,6 +302,9 @@ TEST(ZipUpdateSafety, SourceThatChangesWhileReadFailsTheRun) {
 
 // An update through a symbolic link replaces the link's target, and the link stays.
 TEST(ZipUpdateSafety, UpdateThroughALinkWritesTheTarget) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need special rights on Windows, where a path stands for itself";
+#else
   Board board;
   const std::string real = board.dir.MakeDir("real") + "/board.zip";
   std::filesystem::rename(board.archive, real);
@@ -319,6 +322,7 @@ TEST(ZipUpdateSafety, UpdateThroughALinkWritesTheTarget) {
   const ziptest::CommandResult b = ziptest::Run("bsdtar -xOf " + ziptest::ShellQuote(real) + " B");
   EXPECT_EQ(b.output, "BRAVO");
   EXPECT_TRUE(Leftovers(board.dir / "real").empty() && Leftovers(board.dir.Path()).empty());
+#endif
 }
 
 namespace {

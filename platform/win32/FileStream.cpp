@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/Exception.h"
+#include "platform/FaultInjection.h"
 #include "platform/Paths.h"
 #include "platform/SystemError.h"
 #include "platform/TempFiles.h"
@@ -40,8 +41,10 @@ FileStream::FileStream(const std::string& path, Mode mode) : path_(path) {
   }
   // A folder cannot be opened without FILE_FLAG_BACKUP_SEMANTICS: opening one fails with
   // "access denied", as the layer wants.
-  HANDLE h = CreateFileW(win32::Widen(path).c_str(), access, kShareAll, nullptr, disposition,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = FaultPoint(creating ? FileOperation::Create : FileOperation::Open)
+                 ? INVALID_HANDLE_VALUE
+                 : CreateFileW(win32::Widen(path).c_str(), access, kShareAll, nullptr,
+                               disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const int err = LastSystemError();
     creating ? ThrowCreateError(path, err) : ThrowOpenError(path, err);
@@ -59,7 +62,8 @@ size_t FileStream::Read(void* buffer, size_t count) {
   while (done < count) {
     DWORD n = 0;
     const DWORD want = static_cast<DWORD>(std::min(count - done, kMaxTransfer));
-    if (!ReadFile(ToHandle(fd_), out + done, want, &n, nullptr)) ThrowReadError();
+    if (FaultPoint(FileOperation::Read) || !ReadFile(ToHandle(fd_), out + done, want, &n, nullptr))
+      ThrowReadError();
     if (n == 0) break;
     done += n;
   }
@@ -73,7 +77,9 @@ void FileStream::Write(const void* buffer, size_t count) {
     DWORD n = 0;
     const DWORD want = static_cast<DWORD>(std::min(count - done, kMaxTransfer));
     // A full disk fails the call or writes nothing; both are a write error.
-    if (!WriteFile(ToHandle(fd_), in + done, want, &n, nullptr) || n == 0) ThrowWriteError();
+    if (FaultPoint(FileOperation::Write) ||
+        !WriteFile(ToHandle(fd_), in + done, want, &n, nullptr) || n == 0)
+      ThrowWriteError();
     done += n;
   }
 }
@@ -82,18 +88,21 @@ int64_t FileStream::Seek(int64_t offset, Origin origin) {
   const DWORD method = origin == Origin::Begin ? FILE_BEGIN : origin == Origin::Current ? FILE_CURRENT : FILE_END;
   LARGE_INTEGER to{}, at{};
   to.QuadPart = offset;
-  if (!SetFilePointerEx(ToHandle(fd_), to, &at, method)) ThrowReadError();
+  if (FaultPoint(FileOperation::Seek) || !SetFilePointerEx(ToHandle(fd_), to, &at, method))
+    ThrowReadError();
   return at.QuadPart;
 }
 
 int64_t FileStream::Position() const {
   LARGE_INTEGER zero{}, at{};
-  return SetFilePointerEx(ToHandle(fd_), zero, &at, FILE_CURRENT) ? at.QuadPart : -1;
+  if (!SetFilePointerEx(ToHandle(fd_), zero, &at, FILE_CURRENT)) ThrowReadError();
+  return at.QuadPart;
 }
 
 int64_t FileStream::Size() const {
   LARGE_INTEGER size{};
-  return GetFileSizeEx(ToHandle(fd_), &size) ? size.QuadPart : 0;
+  if (FaultPoint(FileOperation::Stat) || !GetFileSizeEx(ToHandle(fd_), &size)) ThrowReadError();
+  return size.QuadPart;
 }
 
 void FileStream::SetSize(int64_t size) {
@@ -101,21 +110,24 @@ void FileStream::SetSize(int64_t size) {
   const int64_t position = Position();
   LARGE_INTEGER to{};
   to.QuadPart = size;
-  if (!SetFilePointerEx(ToHandle(fd_), to, nullptr, FILE_BEGIN) || !SetEndOfFile(ToHandle(fd_)))
+  if (FaultPoint(FileOperation::Write) || !SetFilePointerEx(ToHandle(fd_), to, nullptr, FILE_BEGIN) ||
+      !SetEndOfFile(ToHandle(fd_)))
     ThrowWriteError();
   to.QuadPart = position;
   if (!SetFilePointerEx(ToHandle(fd_), to, nullptr, FILE_BEGIN)) ThrowWriteError();
 }
 
 void FileStream::Sync() {
-  if (!FlushFileBuffers(ToHandle(fd_))) ThrowWriteError();
+  if (FaultPoint(FileOperation::Sync) || !FlushFileBuffers(ToHandle(fd_))) ThrowWriteError();
 }
 
 void FileStream::Close() {
   if (fd_ == -1) return;
+  // The handle is released even when the close reports a failure.
+  const bool fault = FaultPoint(FileOperation::Close);
   const BOOL closed = CloseHandle(ToHandle(fd_));
   fd_ = -1;
-  if (!closed) ThrowWriteError();
+  if (fault || !closed) ThrowWriteError();
 }
 
 uint32_t FileStream::DosDateTime() const {
@@ -130,36 +142,12 @@ uint32_t FileStream::DosDateTime() const {
 
 std::int64_t FileStream::ModificationNanos() const {
   FILETIME written{};
-  if (!GetFileTime(ToHandle(fd_), nullptr, nullptr, &written)) return 0;
+  if (FaultPoint(FileOperation::Stat) || !GetFileTime(ToHandle(fd_), nullptr, nullptr, &written))
+    ThrowReadError();
   const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(written.dwHighDateTime) << 32) |
                                              written.dwLowDateTime);
   return (ticks - win32::kUnixEpochAsFileTime) * 100;
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::wstring target = win32::Widen(path);
-  const DWORD oldAttributes = GetFileAttributesW(target.c_str());
-  std::string folder = ExtractFilePath(ExpandFileName(path));
-  // The new content goes to a sibling file first, so the old one stays whole until the
-  // rename; a failure anywhere leaves it untouched.
-  std::string temp = CreateTempFile(folder, "." + ExtractFileName(path) + ".");
-  if (temp.empty()) ThrowCreateError(path, LastSystemError());
-  const std::wstring staged = win32::Widen(temp);
-  try {
-    FileStream f(temp, FileStream::Mode::OpenReadWrite);
-    f.Write(bytes.data(), bytes.size());
-    f.Sync();
-    f.Close();
-    // The old file's marks (hidden, system, archive) stay; read-only would refuse the
-    // replacing rename below.
-    if (oldAttributes != INVALID_FILE_ATTRIBUTES && !(oldAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      SetFileAttributesW(staged.c_str(), oldAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    if (!MoveFileExW(staged.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      ThrowCreateError(path, LastSystemError());
-  } catch (...) {
-    DeleteFileW(staged.c_str());
-    throw;
-  }
-}
 
 }  // namespace platform

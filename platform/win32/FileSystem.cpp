@@ -4,8 +4,11 @@
 
 #include <memory>
 
+#include "platform/Exception.h"
+#include "platform/FaultInjection.h"
 #include "platform/FolderSearch.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "platform/win32/WinApi.h"
 
 namespace platform {
@@ -38,8 +41,17 @@ std::vector<DirEntry> ListFolder(const std::string& folder, std::string_view pat
   // and the program's wildcard rule decides.
   const std::wstring all = win32::Widen(IncludeTrailingDelimiter(folder) + "*");
   WIN32_FIND_DATAW found{};
-  HANDLE first = FindFirstFileW(all.c_str(), &found);
-  if (first == INVALID_HANDLE_VALUE) return entries;
+  HANDLE first = FaultPoint(FileOperation::ListFolder) ? INVALID_HANDLE_VALUE
+                                                       : FindFirstFileW(all.c_str(), &found);
+  if (first == INVALID_HANDLE_VALUE) {
+    // A folder that is not there has no entries; one that is there but cannot be listed
+    // is an error, never an empty folder.
+    const int err = LastSystemError();
+    if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND || err == ERROR_DIRECTORY ||
+        err == ERROR_INVALID_NAME)
+      return entries;
+    ThrowOpenError(IncludeTrailingDelimiter(folder), err);
+  }
   std::unique_ptr<void, FindCloser> search(first);
   do {
     std::string name = win32::Narrow(found.cFileName);
@@ -47,6 +59,8 @@ std::vector<DirEntry> ListFolder(const std::string& folder, std::string_view pat
     if (!WildcardMatch(pattern, name)) continue;
     entries.push_back(EntryOf(found, std::move(name)));
   } while (FindNextFileW(first, &found));
+  if (LastSystemError() != ERROR_NO_MORE_FILES)
+    ThrowOpenError(IncludeTrailingDelimiter(folder), LastSystemError());  // a listing cut short
   SortListing(entries);
   return entries;
 }
@@ -72,15 +86,35 @@ bool PathExists(const std::string& path, uint64_t* size) {
 }
 
 bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (FaultPoint(FileOperation::Rename)) return false;
   // Without MOVEFILE_REPLACE_EXISTING the move fails when the new name exists.
   return MoveFileExW(win32::Widen(from).c_str(), win32::Widen(to).c_str(), 0) != 0;
 }
 
-bool RenameReplace(const std::string& from, const std::string& to) {
-  return MoveFileExW(win32::Widen(from).c_str(), win32::Widen(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+void RenameReplace(const std::string& from, const std::string& to) {
+  // MOVEFILE_WRITE_THROUGH returns only once the rename is on the disk: the Windows form
+  // of syncing the folder after the rename.
+  if (FaultPoint(FileOperation::Rename) ||
+      !MoveFileExW(win32::Widen(from).c_str(), win32::Widen(to).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    ThrowCreateError(to, LastSystemError());
 }
 
-bool DeleteFile(const std::string& path) { return DeleteFileW(win32::Widen(path).c_str()) != 0; }
+bool DeleteFile(const std::string& path) {
+  return !FaultPoint(FileOperation::Delete) && DeleteFileW(win32::Widen(path).c_str()) != 0;
+}
+
+void SyncFolder(const std::string& folder) {
+  // A folder's entries reach the disk with the write-through rename above; Windows has no
+  // call that flushes a folder itself. The seam still counts the step, as on Linux.
+  if (FaultPoint(FileOperation::Sync)) ThrowWriteError();
+  if (!DirectoryExists(folder)) ThrowOpenError(folder, ERROR_PATH_NOT_FOUND);
+}
+
+std::string ResolveLinks(const std::string& path) {
+  // Symbolic links need special rights on Windows and board folders do not hold them; a
+  // path stands for itself.
+  return path;
+}
 
 }  // namespace platform

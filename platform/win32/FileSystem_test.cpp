@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/AtomicReplace.h"
 #include "platform/Exception.h"
 #include "platform/FileStream.h"
 #include "platform/SystemError.h"

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <random>
 
+#include "platform/Exception.h"
+#include "platform/FaultInjection.h"
 #include "platform/Paths.h"
 #include "platform/win32/WinApi.h"
 
@@ -17,24 +19,31 @@ std::string TempDirectory() {
   return IncludeTrailingDelimiter(n > 0 && n <= MAX_PATH + 1 ? win32::Narrow(buffer) : std::string());
 }
 
-std::string CreateTempFile(const std::string& folder, const std::string& prefix) {
+std::string CreateTempFile(const std::string& folder, const std::string& prefix,
+                           const std::string& nameInErrors) {
   const std::string base = IncludeTrailingDelimiter(folder);
+  const std::string named = nameInErrors.empty() ? base + prefix : nameInErrors;
   std::random_device seed;
   std::mt19937 numbers(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
     char unique[16];
     std::snprintf(unique, sizeof unique, "%04X", static_cast<unsigned>(numbers() & 0xFFFF));
     const std::string name = base + prefix + unique + ".tmp";
-    HANDLE h = CreateFileW(win32::Widen(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = FaultPoint(FileOperation::Create)
+                   ? INVALID_HANDLE_VALUE
+                   : CreateFileW(win32::Widen(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       CloseHandle(h);
       return name;
     }
     const DWORD err = GetLastError();
-    if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) return std::string();
+    if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS)
+      ThrowCreateError(named, static_cast<int>(err));
   }
-  return std::string();
+  ThrowCreateError(named, ERROR_FILE_EXISTS);
 }
+
+unsigned CurrentUmask() { return 0; }  // Windows has no creation mask
 
 }  // namespace platform
