@@ -17,6 +17,7 @@
 #include "kztools/kzStrTools.h"
 #include "platform/FileStream.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/testing/TempDir.h"
 #include "platform/testing/TestPaths.h"
 
@@ -72,7 +73,7 @@ class CliTest : public ::testing::Test {
 
   // A Protel export: four layers, README.txt and a report .txt beside the drill file.
   std::string MakeBoard(const std::string& name = "amp") {
-    const std::string board = dir.MakeDir(name) + "/";
+    const std::string board = dir.MakeDir(name) + platform::kPathDelim;
     dir.Write(name + "/amp.GTL", "G04 top*\n%FSLAX25Y25*%\n");
     dir.Write(name + "/amp.GBL", "G04 bottom*\n%FSLAX25Y25*%\n");
     dir.Write(name + "/amp.GTO", "G04 overlay*\n");
@@ -199,7 +200,7 @@ TEST_F(CliTest, SavedChoicesAreUsedAndWrittenOnlyWithSave) {
 }
 
 TEST_F(CliTest, RecognitionTakesAKiCadExportsFilesOnlyWhenAskedFor) {
-  const std::string board = dir.MakeDir("kicad") + "/";
+  const std::string board = dir.MakeDir("kicad") + platform::kPathDelim;
   dir.Write("kicad/board-F_Cu.gbr", "%TF.FileFunction,Copper,L1,Top*%\n%FSLAX46Y46*%\n%MOMM*%\nM02*\n");
   dir.Write("kicad/board-Edge_Cuts.gbr", "%TF.FileFunction,Profile,NP*%\n%FSLAX46Y46*%\nM02*\n");
   dir.Write("kicad/board-PTH.drl", "M48\n; #@! TF.FileFunction,Plated,1,2,PTH\nMETRIC\nT1C0.8\n%\nM30\n");

@@ -10,6 +10,7 @@
 #include "platform/Exception.h"
 #include "platform/FileStream.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/testing/TempDir.h"
 
 namespace {
@@ -37,7 +38,7 @@ class ExecuteCoreTest : public ::testing::Test {
   // A Protel export with a README and a report beside the drill file, an existing GTL, a
   // missing GTP and a folder that takes the name GBS.
   std::string MakeBoard() {
-    std::string board = dir.MakeDir("board") + "/";
+    std::string board = dir.MakeDir("board") + platform::kPathDelim;
     dir.Write("board/PCB1.GTO", "G04 top overlay*\n");
     dir.Write("board/PCB1.GTL", "G04 new top*\n");
     dir.Write("board/GTL", "old top layer");
@@ -138,7 +139,7 @@ TEST_F(ExecuteCoreTest, ErrorEndsTheRunAndTheReportKeepsWhatWasDone) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + dir / "no such folder/Contect.txt\". ", 0), 0u)
         << e.what();
   }
-  EXPECT_EQ(report.workingFolder, dir / "no such folder/");
+  EXPECT_EQ(report.workingFolder, dir / "no such folder" + platform::kPathDelim);
   EXPECT_EQ(report.layers.size(), 6u);
   EXPECT_EQ(report.messages.size(), 6u);
   EXPECT_FALSE(report.contactSheet.has_value());
@@ -148,10 +149,11 @@ TEST_F(ExecuteCoreTest, ErrorEndsTheRunAndTheReportKeepsWhatWasDone) {
 TEST(ExecuteText, ResultTextWorkingFolderAndArchiveName) {
   EXPECT_EQ(ResultText({}), "执行成功。\r\n");
   EXPECT_EQ(ResultText({"a", "b"}), "a\r\nb\r\n");
-  EXPECT_EQ(WorkingFolderOf(""), "/");
-  EXPECT_EQ(WorkingFolderOf("/"), "/");
-  EXPECT_EQ(WorkingFolderOf("/b"), "/b/");
-  EXPECT_EQ(WorkingFolderOf("/b/"), "/b/");
+  const std::string d(1, platform::kPathDelim);
+  EXPECT_EQ(WorkingFolderOf(""), d);  // the root (of the current drive, on Windows)
+  EXPECT_EQ(WorkingFolderOf(d), d);
+  EXPECT_EQ(WorkingFolderOf(d + "b"), d + "b" + d);
+  EXPECT_EQ(WorkingFolderOf(d + "b" + d), d + "b" + d);
   EXPECT_EQ(ArchiveNameOf("", {2024, 12, 31, 0, 5, 59}), "-2024-12-31-0005.zip");
   TExecuteReport onlyArchive;
   onlyArchive.layers = {{"GTL", "a.GTL", TLayerOutcome::Renamed}};

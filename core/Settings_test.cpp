@@ -7,6 +7,7 @@
 #include "kztools/kzStrTools.h"
 #include "platform/FileStream.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 #include "platform/testing/TempDir.h"
 
 namespace {
@@ -54,8 +55,9 @@ TEST(Settings, NoFileOrNoBlockLoadsNothingAndSavingAddsTheBlockKeepingTheRest) {
 }
 
 TEST(Settings, SettingsFileAndMemoLines) {
-  EXPECT_EQ(SettingsFileFor("/opt/my.tools/app"), "/opt/my.tools/app.ini");
-  EXPECT_EQ(SettingsFileFor("/usr/bin/tavelo"), "/usr/bin/tavelo.ini");
+  const std::string d(1, platform::kPathDelim);
+  EXPECT_EQ(SettingsFileFor(d + "opt" + d + "my.tools" + d + "app"), d + "opt" + d + "my.tools" + d + "app.ini");
+  EXPECT_EQ(SettingsFileFor(d + "bin" + d + "tavelo.exe"), d + "bin" + d + "tavelo.ini");
   const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
       {"", {}},
       {"a", {"a"}},

@@ -211,13 +211,13 @@ TEST(RecogniseFolder, BadBytesNeverMakeItFail) {
   for (int i = 0; i < 70000; ++i) noise += static_cast<char>((i * 7919 + (i >> 3)) & 0xFF);
   const std::map<std::string, std::string> result = Recognised({
       {"noise.GTL", noise},
-      {"nul.GBL", "%FSLAX46Y46*%\0\xff\xfe%MOMM*%\nG04 #@! TF.FileFunction,\0\x80*\n"s},
+      {"zero.GBL", "%FSLAX46Y46*%\0\xff\xfe%MOMM*%\nG04 #@! TF.FileFunction,\0\x80*\n"s},
       {"broken.gbrjob", "{\"FilesAttributes\": [{\"Path\": \"nul.GBL\", \"FileFunction\": \"Copper,L1,Top\""},
       {"empty.GTO", ""},
   });
   const std::map<std::string, std::string> expected = {
       {"noise.GTL", "other unknown"},
-      {"nul.GBL", "gerber bottom copper"},  // an unreadable attribute comment decides nothing
+      {"zero.GBL", "gerber bottom copper"},  // an unreadable attribute comment decides nothing
       {"broken.gbrjob", "other unknown"},
       {"empty.GTO", "other unknown"},
   };

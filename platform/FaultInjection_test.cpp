@@ -13,6 +13,7 @@
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/TempFiles.h"
+#include "platform/SystemError.h"
 #include "platform/testing/FaultLoop.h"
 #include "platform/testing/TempDir.h"
 
@@ -31,7 +32,7 @@ TEST(FaultInjection, FailsExactlyTheNthCallWithTheChosenError) {
     EXPECT_EQ(f.Read(&c, 1), 1u);
     EXPECT_EQ(f.Read(&c, 1), 1u);
     EXPECT_THROW(f.Read(&c, 1), EReadError);
-    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(platform::LastSystemError(), ENOSPC);
     EXPECT_TRUE(platform::FaultFired());
     EXPECT_EQ(platform::FiredOperation(), FileOperation::Read);
     EXPECT_EQ(f.Read(&c, 1), 1u);  // once only: the next call goes on where the failed one was
@@ -56,11 +57,11 @@ TEST(FaultInjection, EveryFailingCallReachesTheCaller) {
     std::string message;  // empty: only the operation and that it threw are checked
   } cases[] = {
       {"open", 1, FileOperation::Open, [&] { FileStream f(file, FileStream::Mode::OpenRead); },
-       "Cannot open file \"" + file + "\". Input/output error"},
+       "Cannot open file \"" + file + "\". " + platform::SystemErrorText(EIO)},
       {"create", 1, FileOperation::Create, [&] { FileStream f(dir / "n", FileStream::Mode::Create); },
-       "Cannot create file \"" + dir.Path() + "n\". Input/output error"},
+       "Cannot create file \"" + dir.Path() + "n\". " + platform::SystemErrorText(EIO)},
       {"temporary file", 1, FileOperation::Create, [&] { platform::CreateTempFile(dir.Path(), "KPZ"); },
-       "Cannot create file \"" + dir.Path() + "KPZ\". Input/output error"},
+       "Cannot create file \"" + dir.Path() + "KPZ\". " + platform::SystemErrorText(EIO)},
       {"size", 2, FileOperation::Stat,
        [&] {
          TBufferedFileStream s(file, FileStream::Mode::OpenRead);
@@ -99,11 +100,11 @@ TEST(FaultInjection, EveryFailingCallReachesTheCaller) {
        },
        "Stream write error"},
       {"rename over", 1, FileOperation::Rename, [&] { platform::RenameReplace(file, dir / "r"); },
-       "Cannot create file \"" + dir.Path() + "r\". Input/output error"},
+       "Cannot create file \"" + dir.Path() + "r\". " + platform::SystemErrorText(EIO)},
       {"folder sync", 1, FileOperation::Sync, [&] { platform::SyncFolder(dir.Path()); },
        "Stream write error"},
       {"folder listing", 1, FileOperation::ListFolder, [&] { platform::ListFolder(dir.Path()); },
-       "Cannot open file \"" + dir.Path() + "\". Input/output error"},
+       "Cannot open file \"" + dir.Path() + "\". " + platform::SystemErrorText(EIO)},
   };
   for (const Case& c : cases) {
     const auto run = RunWithFault(c.failAt, EIO, c.call);
@@ -112,16 +113,16 @@ TEST(FaultInjection, EveryFailingCallReachesTheCaller) {
     EXPECT_TRUE(run.threw) << c.what;
     EXPECT_EQ(run.message, c.message) << c.what;
   }
-  // The answers: a refused rename or delete is false with the cause in errno.
+  // The answers: a refused rename or delete is false with the cause in the system error.
   {
     platform::testing::ScopedFault fault(1, EACCES);
     EXPECT_FALSE(platform::RenameNoReplace(file, dir / "r2"));
-    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(platform::LastSystemError(), EACCES);
   }
   {
     platform::testing::ScopedFault fault(1, EBUSY);
     EXPECT_FALSE(platform::DeleteFile(gone));
-    EXPECT_EQ(errno, EBUSY);
+    EXPECT_EQ(platform::LastSystemError(), EBUSY);
   }
   EXPECT_TRUE(platform::FileExists(file) && platform::FileExists(gone));
   EXPECT_FALSE(platform::FileExists(dir / "r") || platform::FileExists(dir / "r2"));

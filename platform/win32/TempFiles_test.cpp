@@ -2,6 +2,8 @@
 // local DOS date and time.
 #include "platform/TempFiles.h"
 
+#include "platform/Exception.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -33,7 +35,7 @@ TEST(Win32TempFiles, KpzFilesAreNewEmptyAndUnique) {
     names.insert(made);
   }
   EXPECT_EQ(names.size(), 20u);
-  EXPECT_EQ(platform::CreateTempFile(dir / "missing", "KPZ"), "");
+  EXPECT_THROW(platform::CreateTempFile(dir / "missing", "KPZ"), EFCreateError);
   EXPECT_EQ(platform::LastSystemError(), ERROR_PATH_NOT_FOUND);
 }
 
