@@ -6,8 +6,10 @@
 #include "core/LayerPreview.h"
 #include "core/LayerRename.h"
 #include "platform/CodePage.h"
+#include "platform/Exception.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/SystemError.h"
 #include "platform/UiHooks.h"
 
 namespace {
@@ -55,6 +57,11 @@ void PackArchive(const TExecuteRequest& request, TZipWriter& writer, TExecuteRep
   const std::string name = ArchiveNameOf(request.contact.person, request.clock());
   writer.SetZipName(report.workingFolder + name);
   report.packed = writer.FilesList.lines;
+  // A renamed layer that cannot be read would otherwise be left out of the archive in
+  // silence, and the board maker would get a board without it: the run fails instead.
+  writer.OnSkippingFile = [](TZipWriter&, TSkipReason reason, const std::string& file, int) {
+    if (reason == TSkipReason::srFileOpenError) platform::ThrowOpenError(file, platform::LastSystemError());
+  };
   {
     platform::WaitCursor wait;
     writer.BuildArchive();
