@@ -3,6 +3,7 @@
 #include "platform/TempFiles.h"
 
 #include "platform/Exception.h"
+#include "platform/SystemError.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +36,14 @@ TEST(Win32TempFiles, KpzFilesAreNewEmptyAndUnique) {
     names.insert(made);
   }
   EXPECT_EQ(names.size(), 20u);
-  EXPECT_THROW(platform::CreateTempFile(dir / "missing", "KPZ"), EFCreateError);
-  EXPECT_EQ(platform::LastSystemError(), ERROR_PATH_NOT_FOUND);
+  // The cause is in the message: the unwinding of the exception clears the last error.
+  try {
+    platform::CreateTempFile(dir / "missing", "KPZ");
+    ADD_FAILURE() << "a folder that is not there takes no file";
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(e.Message(), "Cannot create file \"" + dir / "missing\\KPZ" + "\". " +
+                               platform::SystemErrorText(ERROR_PATH_NOT_FOUND));
+  }
 }
 
 namespace {
