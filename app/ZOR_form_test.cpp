@@ -138,6 +138,7 @@ TEST(Anchors, Table) {
 }
 
 TEST_F(WindowTest, SettingsFileIsTheExecutablesPathWithIni) {
+  dir.MakeDir("my.tools");  // the program's folder exists, and may be written
   for (const char* exe : {"tavelo", "app.exe", "my.tools/app"}) {
     TfrmZOR w(dir / exe);
     EXPECT_EQ(w.SettingsFileName(), platform::ChangeFileExt(dir / exe, ".ini")) << exe;
