@@ -5,13 +5,15 @@
 #include <vector>
 
 #include "cli/CliRun.h"
+#include "cli/ProgressLine.h"
 #include "kztools/kzStrTools.h"
 #include "platform/Paths.h"
 
 int main(int argc, char* argv[]) {
   InitUpperTable();
   std::vector<std::string> args(argv + 1, argv + argc);
-  const int status = RunCli(args, platform::ExecutablePath(), std::cout, std::cerr);
+  const int status = RunCli(args, platform::ExecutablePath(), std::cout, std::cerr,
+                            StandardErrorIsTerminal());
   std::cout.flush();
   return status;
 }

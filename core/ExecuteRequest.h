@@ -26,6 +26,9 @@ struct TExecuteRequest {
   TContactFields contact;
   bool pack = false;
   std::function<platform::LocalDateTime()> clock = platform::LocalNow;
+  // Told how far the archive is written, 0 to 100 of the whole run, while it is written;
+  // optional, and what Execute writes is the same with it or without it.
+  std::function<void(int percent)> progress;
 };
 
 enum class TLayerOutcome { Renamed, NotFound, AlreadyExists, RenameFailed, Planned };
