@@ -136,7 +136,11 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
   bool hadOld = ::stat(path.c_str(), &old) == 0;
   // The new content goes to a sibling file first, so the old one stays whole until the
   // rename; a failure anywhere leaves it untouched.
-  std::string temp = CreateTempFile(folder, "." + ExtractFileName(path) + ".");
+  // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on "." + a temporary string.
+  std::string prefix(1, '.');
+  prefix += ExtractFileName(path);
+  prefix += '.';
+  std::string temp = CreateTempFile(folder, prefix);
   if (temp.empty()) ThrowCreateError(path, errno ? errno : EACCES);
   try {
     FileStream f(temp, FileStream::Mode::OpenReadWrite);
