@@ -18,7 +18,7 @@ root=${1:-/var/tmp/tavelo-deb-root}
 
 # The Debian mirror that this machine's apt uses (deb822 "URIs:" or a one-line "deb" entry).
 mirror=$(grep -hs -E '^(URIs:|deb )' /etc/apt/sources.list /etc/apt/sources.list.d/* |
-         grep -v -- '-security' | grep -o -E 'https?://[^ ]+' | head -n1)
+         grep -v -- '-security' | grep -o -E 'https?://[^ ]+' | head -n1 || true)
 mirror=${mirror:-http://deb.debian.org/debian}
 echo "== mirror: $mirror"
 
@@ -57,6 +57,12 @@ echo "== apt install ./$(basename "$deb")"
 in_root apt-get update -qq
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
   "./tmp/$(basename "$deb")"
+# Before anything else is installed: every library of the programs and of Qt's X11
+# platform plugin is present, so the declared dependencies alone are enough.
+missing_libs=$(in_root sh -c 'ldd /usr/bin/tavelo /usr/bin/tavelo-cli \
+  /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqxcb.so' | grep "not found" || true)
+[ -z "$missing_libs" ] || { echo "missing libraries: $missing_libs" >&2; exit 1; }
+echo "== every library of tavelo, tavelo-cli and the xcb plugin is installed"
 # What the test itself needs to look at the window; not what Tavelo needs.
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
   xvfb xauth x11-apps xdotool
