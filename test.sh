@@ -12,7 +12,7 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tools/lsan.supp:print_supp
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-      -DTAVELO_SANITIZE=ON -DTAVELO_FUZZ=ON
+      -DTAVELO_SANITIZE=ON -DTAVELO_FUZZ=ON -DTAVELO_WERROR=ON
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure -j2
 # The Windows executables, cross-built with MinGW-w64, and their tests under Wine.

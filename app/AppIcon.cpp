@@ -4,11 +4,14 @@
 #include <QPainter>
 #include <QPainterPath>
 
-QImage ApplicationIconImage() {
-  QImage image(72, 72, QImage::Format_ARGB32);
+QImage ApplicationIconImage(int side) {
+  QImage image(side, side, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
+  // Drawn in the coordinates of the 72-pixel icon, scaled to the side asked for.
+  const qreal scale = qreal(side) / kApplicationIconSide;
+  p.scale(scale, scale);
   // The board: a rounded square, lighter above its middle like the window's buttons.
   QLinearGradient gloss(0, 4, 0, 68);
   gloss.setColorAt(0.0, QColor("#e9f4ff"));

@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include "app/ProgressLine.h"
 #include "app/ZOR_form.h"
 #include "core/Execute.h"
 #include "platform/UiHooks.h"
@@ -31,10 +32,14 @@ TExecuteRequest TfrmZOR::Request() const {
 }
 
 void TfrmZOR::Execute() {
-  const TExecuteRequest request = Request();
+  TExecuteRequest request = Request();
   workingFolder_ = WorkingFolderOf(request.folder);
   TExecuteReport report;
-  RunExecute(request, ZipWriter1, report);
+  {
+    TProgressLine progress(Bevel1);  // a bar only while the archive is written
+    request.progress = [&progress](int percent) { progress.Show(percent); };
+    RunExecute(request, ZipWriter1, report);
+  }
   platform::ShowMessage(ResultText(report.messages));
 }
 

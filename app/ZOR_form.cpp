@@ -212,7 +212,8 @@ void TfrmZOR::SetTabOrder() {
 }
 
 void TfrmZOR::FormCreate() {
-  settingsFileName_ = SettingsFileFor(executablePath_);
+  settingsLocation_ = SettingsLocationFor(SettingsFileFor(executablePath_));
+  settingsFileName_ = settingsLocation_.file;
   LoadSettings();
 }
 

@@ -1,7 +1,7 @@
 // TfrmZOR: the program's one window. It holds the layer check boxes, the folder box, the
 // contact fields and the two buttons; "执行" runs Execute (rename the ticked layers, write
 // the contact sheet, pack the archive), and the choices are remembered in the settings
-// file beside the executable.
+// file (beside the executable, or in the user's configuration folder for an installed one).
 #pragma once
 
 #include <QCheckBox>
@@ -24,6 +24,7 @@
 #include "app/ShellComboBox.h"
 #include "core/ExecuteRequest.h"
 #include "core/Settings.h"
+#include "core/SettingsLocation.h"
 #include "platform/DateTime.h"
 #include "zip/ZipWriter.h"
 
@@ -100,6 +101,7 @@ class TfrmZOR : public QWidget {
   void Guarded(const std::function<void()>& body);
 
   std::string executablePath_;
+  TSettingsLocation settingsLocation_;  // beside the program or in the user's folder
   std::string settingsFileName_;
   std::string workingFolder_;
   std::function<platform::LocalDateTime()> clock_;

@@ -61,8 +61,12 @@ TEST_F(WindowTest, EveryControlStandsAtItsDesignedPlaceWithItsCaption) {
     QRect g = widget->geometry();
     EXPECT_EQ(g.topLeft(), p.rect.topLeft());
     EXPECT_EQ(g.width(), p.rect.width());
-    if (p.rect.height() > 0) EXPECT_EQ(g.height(), p.rect.height());
-    if (*p.caption) EXPECT_EQ(CaptionOf(widget), QString::fromUtf8(p.caption));
+    if (p.rect.height() > 0) {
+      EXPECT_EQ(g.height(), p.rect.height());
+    }
+    if (*p.caption) {
+      EXPECT_EQ(CaptionOf(widget), QString::fromUtf8(p.caption));
+    }
   }
   const int tops[13] = {24, 48, 72, 96, 136, 160, 184, 208, 244, 268, 292, 316, 340};
   const char* captions[13] = {"GTO - Top Overlay", "GTP - Top Paste", "GTS - Top Solder",
@@ -138,6 +142,7 @@ TEST(Anchors, Table) {
 }
 
 TEST_F(WindowTest, SettingsFileIsTheExecutablesPathWithIni) {
+  dir.MakeDir("my.tools");  // the program's folder exists, and may be written
   for (const char* exe : {"tavelo", "app.exe", "my.tools/app"}) {
     TfrmZOR w(dir / exe);
     EXPECT_EQ(w.SettingsFileName(), platform::ChangeFileExt(dir / exe, ".ini")) << exe;

@@ -2,6 +2,7 @@
 // window moves the values into and out of its controls.
 #include "app/ZOR_form.h"
 #include "core/Settings.h"
+#include "core/SettingsRescue.h"
 
 namespace {
 
@@ -40,4 +41,9 @@ TSettings TfrmZOR::CurrentSettings() const {
   return s;
 }
 
-void TfrmZOR::SaveSettings() { SaveSettingsFile(settingsFileName_, CurrentSettings()); }
+// A file that cannot be loaded is kept aside and the choices go to a fresh one; the error
+// box still tells, naming the kept file.
+void TfrmZOR::SaveSettings() {
+  PrepareSettingsFolder(settingsLocation_);
+  SaveSettingsKeepingBrokenFile(settingsFileName_, CurrentSettings());
+}

@@ -131,16 +131,27 @@ TEST_F(SettingsTest, FileWithoutOptionOrWithoutBlockLoadsNothingAndGetsTheBlockA
   EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(SettingsTest, RejectedFileShowsItsErrorStartsWithDefaultsAndIsNotOverwritten) {
+TEST_F(SettingsTest, RejectedFileStartsWithDefaultsAndAtClosingIsKeptAsideWithTheChoicesSaved) {
   const std::string bad = "[%\r\n  GTO:TRUE\r\n%]\r\n";
   dir.Write("tavelo.ini", bad);
+  dir.Write("tavelo.ini.bad", "kept at an earlier closing");
   auto w = OpenWindow();
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], "RootKey not Open.");
-  EXPECT_FALSE(w->chkGTO->isChecked());
+  EXPECT_FALSE(w->chkGTO->isChecked());  // the defaults, as designed
+  w->chkGTL->setChecked(true);
+  w->edtPerson->setText("张三");
   CloseWindow(w);
-  ASSERT_EQ(errors.size(), 2u);  // closing cannot load it either, so nothing is written
-  EXPECT_EQ(IniBytes(), bad);
+  ASSERT_EQ(errors.size(), 2u);  // the box still tells, and names the kept file
+  EXPECT_EQ(errors[1], "RootKey not Open. The settings file could not be loaded and was kept as \"" +
+                           dir / "tavelo.ini.bad.1" + "\"; the current choices were saved to a new \"" +
+                           Ini() + "\".");
+  EXPECT_EQ(platform::ReadWholeFile(dir / "tavelo.ini.bad.1"), bad);
+  EXPECT_EQ(platform::ReadWholeFile(dir / "tavelo.ini.bad"), "kept at an earlier closing");
+  auto again = OpenWindow();  // the next start finds the choices
+  EXPECT_EQ(errors.size(), 2u);
+  EXPECT_TRUE(again->chkGTL->isChecked());
+  EXPECT_EQ(again->edtPerson->text(), QString::fromUtf8("张三"));
 }
 
 TEST_F(SettingsTest, MemoTooLongForTheFileKeepsTheOldFileWhole) {

@@ -12,6 +12,8 @@ int main(int argc, char* argv[]) {
   InitUpperTable();
   QApplication app(argc, argv);
   app.setWindowIcon(ApplicationIcon());
+  // The installed menu entry's name, so desktops match the window to its entry and icon.
+  QGuiApplication::setDesktopFileName("io.github.tavelo.Tavelo");
   const std::string exe = platform::ExecutablePath();
   InstallGuiHooks(QString::fromStdString(platform::ApplicationTitle(exe)));
   TfrmZOR frmZOR(exe);

@@ -4,8 +4,10 @@
 
 #include "cli/CliOptions.h"
 #include "cli/JsonReport.h"
+#include "cli/ProgressLine.h"
 #include "core/Execute.h"
 #include "core/Settings.h"
+#include "core/SettingsLocation.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -65,27 +67,29 @@ void PrintPlan(const TExecuteReport& report, std::ostream& out) {
 
 class CliRun {
  public:
-  CliRun(const TCliOptions& options, std::ostream& out, std::ostream& err)
-      : o_(options), out_(out), err_(err) {}
+  CliRun(const TCliOptions& options, std::ostream& out, std::ostream& err, bool showProgress)
+      : o_(options), out_(out), err_(err), showProgress_(showProgress && !options.json) {}
 
-  int Run(const std::string& settingsFile) {
+  int Run(const TSettingsLocation& settings) {
+    const std::string& settingsFile = settings.file;
     try {
       const TSettings choices = Choices(o_, LoadSettingsFile(settingsFile));
       if (choices.path.empty()) throw EUsageError("no folder given, and none saved");
-      const TExecuteRequest request = RequestOf(choices, o_.recognise);
+      TExecuteRequest request = RequestOf(choices, o_.recognise);
       if (o_.plan) {
         report_ = PlanExecute(request);
         messages_ = report_.messages;
       } else {
         TZipWriter writer;
         writer.SetThreads(TZipWriter::kAllCores);
-        RunExecute(request, writer, report_);
+        RunWithProgress(request, writer);
         messages_ = report_.messages;
         if (messages_.empty()) messages_.push_back("执行成功。");
       }
       if (o_.save) {
         TSettings stored = choices;
         stored.path = StoredPath(choices.path);
+        PrepareSettingsFolder(settings);
         SaveSettingsFile(settingsFile, stored);
       }
     } catch (const EUsageError&) {
@@ -100,6 +104,14 @@ class CliRun {
   }
 
  private:
+  // RunExecute with the progress line on a terminal; the line ends before any report.
+  void RunWithProgress(TExecuteRequest& request, TZipWriter& writer) {
+    if (!showProgress_) return RunExecute(request, writer, report_);
+    TCliProgressLine line(err_);
+    request.progress = [&line](int percent) { line.Show(percent); };
+    RunExecute(request, writer, report_);
+  }
+
   void Print() {
     if (o_.json) {
       out_ << JsonReport(report_, messages_, error_);
@@ -116,6 +128,7 @@ class CliRun {
   const TCliOptions& o_;
   std::ostream& out_;
   std::ostream& err_;
+  const bool showProgress_;
   TExecuteReport report_;
   std::vector<std::string> messages_;
   std::optional<std::string> error_;
@@ -124,7 +137,7 @@ class CliRun {
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, const std::string& executablePath,
-           std::ostream& out, std::ostream& err) {
+           std::ostream& out, std::ostream& err, bool progressOnTerminal) {
   try {
     const TCliOptions options = ParseCliOptions(args);
     if (options.help) {
@@ -135,9 +148,11 @@ int RunCli(const std::vector<std::string>& args, const std::string& executablePa
       out << kVersion;
       return kExitDone;
     }
-    const std::string settingsFile =
-        options.settingsFile.value_or(platform::ExtractFilePath(executablePath) + kSettingsName);
-    return CliRun(options, out, err).Run(settingsFile);
+    const TSettingsLocation settings =
+        options.settingsFile
+            ? TSettingsLocation{*options.settingsFile, std::string()}
+            : SettingsLocationFor(platform::ExtractFilePath(executablePath) + kSettingsName);
+    return CliRun(options, out, err, progressOnTerminal).Run(settings);
   } catch (const EUsageError& e) {
     err << "tavelo-cli: " << e.what() << "\n" << UsageText();
     return kExitUsage;

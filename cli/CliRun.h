@@ -11,6 +11,8 @@
 enum TCliStatus { kExitDone = 0, kExitLayerMessages = 1, kExitError = 2, kExitUsage = 64 };
 
 // args are the arguments after the program name; executablePath places the default
-// settings file ("tavelo.ini" in the program's folder, the file the window uses).
+// settings file (the file the window uses: "tavelo.ini" in the program's folder, or in the
+// user's configuration folder for an installed program). With progressOnTerminal (standard
+// error is a terminal) a pack shows its progress line on err, except with --json.
 int RunCli(const std::vector<std::string>& args, const std::string& executablePath,
-           std::ostream& out, std::ostream& err);
+           std::ostream& out, std::ostream& err, bool progressOnTerminal = false);

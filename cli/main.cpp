@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CliRun.h"
+#include "cli/ProgressLine.h"
 #include "kztools/kzStrTools.h"
 #include "platform/Console.h"
 #include "platform/Paths.h"
@@ -12,8 +13,8 @@
 int main(int argc, char* argv[]) {
   InitUpperTable();
   platform::UseUtf8Console();
-  const int status =
-      RunCli(platform::CommandLineArguments(argc, argv), platform::ExecutablePath(), std::cout, std::cerr);
+  const int status = RunCli(platform::CommandLineArguments(argc, argv), platform::ExecutablePath(),
+                            std::cout, std::cerr, StandardErrorIsTerminal());
   std::cout.flush();
   return status;
 }

@@ -52,6 +52,24 @@ void WriteContactSheet(const TExecuteRequest& request, TExecuteReport& report) {
   report.contactSheet = path;
 }
 
+// For the length of one pack, hands the writer's percent of the whole run to the request's
+// progress callback; the writer's own handler is back in place afterwards.
+class ProgressForwarding {
+ public:
+  ProgressForwarding(TZipWriter& writer, const std::function<void(int)>& progress)
+      : writer_(writer), previous_(writer.OnTotalPercentDone) {
+    if (progress)
+      writer_.OnTotalPercentDone = [&progress](TZipWriter&, int percent) { progress(percent); };
+  }
+  ~ProgressForwarding() { writer_.OnTotalPercentDone = previous_; }
+  ProgressForwarding(const ProgressForwarding&) = delete;
+  ProgressForwarding& operator=(const ProgressForwarding&) = delete;
+
+ private:
+  TZipWriter& writer_;
+  std::function<void(TZipWriter&, int)> previous_;
+};
+
 void PackArchive(const TExecuteRequest& request, TZipWriter& writer, TExecuteReport& report) {
   writer.FilesList.Add(report.workingFolder + kContactSheetFileName);
   const std::string name = ArchiveNameOf(request.contact.person, request.clock());
@@ -64,6 +82,7 @@ void PackArchive(const TExecuteRequest& request, TZipWriter& writer, TExecuteRep
   };
   {
     platform::WaitCursor wait;
+    ProgressForwarding forwarding(writer, request.progress);
     writer.BuildArchive();
   }
   report.archive = name;

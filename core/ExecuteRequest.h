@@ -30,6 +30,9 @@ struct TExecuteRequest {
   // that layer, and the checks' warnings join the report. Off, Execute is as designed.
   bool recognise = false;
   std::function<platform::LocalDateTime()> clock = platform::LocalNow;
+  // Told how far the archive is written, 0 to 100 of the whole run, while it is written;
+  // optional, and what Execute writes is the same with it or without it.
+  std::function<void(int percent)> progress;
 };
 
 enum class TLayerOutcome { Renamed, NotFound, AlreadyExists, RenameFailed, Planned };

@@ -198,7 +198,9 @@ TEST(HuffmanBlock, EarlyEndOnlyAboveLevel2AndWhenMostSymbolsAreLiterals) {
     bool ended = false;
     for (int i = 0; i < 4096; ++i) {
       const bool r = i < c.matches ? f.block.TallyMatch(1, 255, c.input) : f.block.TallyLiteral('x', c.input);
-      if (i < 4095) ASSERT_FALSE(r) << "only every 4096 symbols";
+      if (i < 4095) {
+        ASSERT_FALSE(r) << "only every 4096 symbols";
+      }
       ended = r;
     }
     EXPECT_EQ(ended, c.ends) << "level " << c.level << " matches " << c.matches << " input " << c.input;

@@ -212,7 +212,8 @@ MaybeFinding LayerNameAtEnd(const std::string& stem, bool& wholeStem) {
 }
 
 MaybeFinding LayerExtension(const SplitName& split, const NameContext& context) {
-  const std::string quoted = "." + Quotable(split.extAsWritten);
+  std::string quoted(1, '.');  // appended: g++ 12 warns falsely (-Wrestrict) on "." + a temporary
+  quoted += Quotable(split.extAsWritten);
   for (const Extension& ext : kExtensions) {
     if (split.ext == ext.ext) return Finding{{ext.kind}, std::string("file name: ") + ext.label + " " + quoted};
   }

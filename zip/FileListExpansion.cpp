@@ -110,8 +110,8 @@ int64_t ExpandFileList(TExpansionContext& context) {
   int64_t total = ExpandPlainLines(context, patterns);
   const std::string absoluteZipName =
       context.ZipName.empty() ? std::string() : platform::ExpandFileName(context.ZipName);
-  for (std::string& pattern : patterns) {
-    total += ExpandPattern(context, std::move(pattern), absoluteZipName);
+  for (const std::string& pattern : patterns) {
+    total += ExpandPattern(context, pattern, absoluteZipName);
   }
   return total;
 }

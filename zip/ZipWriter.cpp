@@ -226,11 +226,16 @@ void TZipWriter::MergeExistingEntries() {
       const std::string line = FilesList[j];
       if (ZipAction != TZipAction::zaReplace) {
         uint32_t fileDos = 0xFFFFFFFF;
+        bool timeRead = true;
         try {
           fileDos = platform::FileStream(line, platform::FileStream::Mode::OpenRead).DosDateTime();
         } catch (const Exception&) {
+          // A file whose time cannot be read is taken as newer: keeping the entry could keep
+          // stale data while the run reports success, and the replacing open will tell if
+          // the file itself cannot be read.
+          timeRead = false;
         }
-        if (EntryDateTime(i) >= DosValueOrNow(fileDos)) {
+        if (timeRead && EntryDateTime(i) >= DosValueOrNow(fileDos)) {
           FilesList.Delete(j);  // the entry is as new as the file: it stays
           break;
         }
