@@ -127,7 +127,10 @@ class TMatchFinder {
   // The hash of the 3 bytes at s, computed directly; it equals the rolling 5-bit-shift
   // hash of the design at every insertion, without the serial dependency.
   inline unsigned HashAt(unsigned s) const {
-    return ((window_[s] << 10) ^ (window_[s + 1] << 5) ^ window_[s + 2]) & kHashMask;
+    // One 4-byte load instead of three byte loads: byte 0 gives its low 5 bits at bit 10,
+    // byte 1 all of its bits at bit 5, byte 2 at bit 0.
+    const uint32_t v = Load32(window_ + s);
+    return ((v << 10) & 0x7C00) ^ ((v >> 3) & 0x1FE0) ^ ((v >> 16) & 0xFF);
   }
   inline unsigned Hash4At(unsigned s) const { return (Load32(window_ + s) * 0x9E3779B1u) >> 17; }
   inline unsigned Hash8At(unsigned s) const {
