@@ -48,7 +48,7 @@ void THuffmanBlock::ResetBlock() {
 // The block ends early when most of its symbols are literals and its coded size,
 // estimated from 8 bits per symbol plus the distance bits, is below half of its input.
 bool THuffmanBlock::EarlyEnd(int32_t blockInput) const {
-  uint32_t estimate = symCount_ * 8;
+  uint32_t estimate = static_cast<uint32_t>(symCount_ * 8);
   for (int d = 0; d < kDistCodes; ++d) estimate += distFreq_[d] * (5u + kExtraDistBits[d]);
   estimate >>= 3;
   return matchCount_ < symCount_ / 2 && static_cast<int64_t>(estimate) < blockInput / 2;
@@ -266,7 +266,7 @@ void THuffmanBlock::CompressBlock(const uint16_t* litCode, const uint8_t* litLen
   uint32_t distBits[kDistCodes];
   for (int code = 0; code < kDistCodes; ++code)
     distBits[code] = static_cast<uint32_t>(distLen[code] + kExtraDistBits[code]);
-  for (unsigned i = 0; i < symCount_; ++i) {
+  for (size_t i = 0; i < symCount_; ++i) {
     const uint32_t sym = symbols_[i];
     if (sym < kMatchFlag) {
       writer_.send_bits(litCode[sym], litLen[sym]);

@@ -4,6 +4,7 @@
 // one-block entry stores the entry whole.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "deflate/BitWriter.h"
@@ -96,8 +97,10 @@ class THuffmanBlock {
   uint8_t* const window_;
   uint32_t* const symbols_;
 
-  unsigned symCount_ = 0;
-  unsigned matchCount_ = 0;
+  // size_t, not unsigned: a store of a 32-bit symbol word cannot change them, so the tally
+  // keeps them in registers instead of reloading them after every store.
+  size_t symCount_ = 0;
+  size_t matchCount_ = 0;
   uint32_t dynBits_ = 0;    // the block's size with dynamic codes (modulo 2^32)
   uint32_t fixedBits_ = 0;  // and with the fixed codes
   uint64_t compressedBits_ = 0;
