@@ -133,6 +133,10 @@ class TMatchFinder {
   static unsigned Hash3Of(uint32_t v) {
     return ((v << 10) & 0x7C00) ^ ((v >> 3) & 0x1FE0) ^ ((v >> 16) & 0xFF);
   }
+  // The hash of s + 1 from the hash of s and the byte at s + 3: the hash is the rolling
+  // 5-bit-shift hash, so shifting drops byte s and the new byte comes in (3 operations
+  // instead of a load and 9).
+  static unsigned RollHash(unsigned key, uint8_t next) { return ((key << 5) ^ next) & kHashMask; }
   inline unsigned Hash4At(unsigned s) const { return Hash4Of(Load32(window_ + s)); }
   static unsigned Hash4Of(uint32_t v) { return (v * 0x9E3779B1u) >> 17; }
   inline unsigned Hash8At(unsigned s) const {
@@ -174,8 +178,8 @@ class TMatchFinder {
     uint16_t* const hashCount = hashCount_;
     uint16_t* const head4 = head4_;
     uint16_t* const link4 = link4_;
-    for (unsigned s = from; s < to; ++s) {
-      const unsigned key = Hash3Of(Load32(window + s));
+    unsigned key = from < to ? Hash3Of(Load32(window + from)) : 0;
+    for (unsigned s = from; s < to; key = RollHash(key, window[s + 3]), ++s) {
       link[s & kHashMask] = head[key];
       head[key] = static_cast<uint16_t>(s);
       if constexpr (kExtra) {
