@@ -1,4 +1,4 @@
-// The Deflate engine's six work buffers (about 292 KiB), allocated once per zip run and
+// The Deflate engine's four work buffers (about 320 KiB), allocated once per zip run and
 // shared by all of its entries, plus eight tables of its own that speed up the chain walk
 // (512 KiB). They are zeroed when allocated, so the bytes of an entry never depend on
 // what the memory held before.
@@ -11,9 +11,7 @@ class TDeflateBuffers {
  public:
   static constexpr unsigned kWindowSize = 65536;  // two halves of 32768
   static constexpr unsigned kTableSize = 32768;   // link and head tables
-  static constexpr unsigned kLitSize = 32768;     // literal/length buffer
-  static constexpr unsigned kDistSize = 32768;    // distance buffer
-  static constexpr unsigned kFlagSize = 4096;     // one bit per symbol of a block
+  static constexpr unsigned kSymbolSize = 32768;  // a block's literals and matches
 
   TDeflateBuffers();
   TDeflateBuffers(const TDeflateBuffers&) = delete;
@@ -23,9 +21,8 @@ class TDeflateBuffers {
   uint8_t* Window() { return windowStore_.get() + kWindowFront; }
   uint16_t* LinkTable() { return link_.get(); }
   uint16_t* HeadTable() { return head_.get(); }
-  uint8_t* LitBuffer() { return lit_.get(); }
-  uint16_t* DistBuffer() { return dist_.get(); }
-  uint8_t* FlagBuffer() { return flag_.get(); }
+  // One word per symbol of a block: a literal byte, or a match (THuffmanBlock::TallyMatch).
+  uint32_t* SymbolBuffer() { return symbols_.get(); }
 
   // The second chain: positions linked by a hash of their first 4 bytes, and for each
   // position its rank among the insertions of its 3-byte hash (counted per hash value).
@@ -46,9 +43,7 @@ class TDeflateBuffers {
   std::unique_ptr<uint8_t[]> windowStore_;
   std::unique_ptr<uint16_t[]> link_;
   std::unique_ptr<uint16_t[]> head_;
-  std::unique_ptr<uint8_t[]> lit_;
-  std::unique_ptr<uint16_t[]> dist_;
-  std::unique_ptr<uint8_t[]> flag_;
+  std::unique_ptr<uint32_t[]> symbols_;
   std::unique_ptr<uint16_t[]> link4_;
   std::unique_ptr<uint16_t[]> head4_;
   std::unique_ptr<uint16_t[]> rank_;

@@ -11,9 +11,7 @@ THuffmanBlock::THuffmanBlock(const TDeflateTables& tables, TDeflateBuffers& buff
       decisions_(decisions),
       level_(level),
       window_(buffers.Window()),
-      lit_(buffers.LitBuffer()),
-      dist_(buffers.DistBuffer()),
-      flag_(buffers.FlagBuffer()) {
+      symbols_(buffers.SymbolBuffer()) {
   static const uint8_t kFixedDistLen[kDistCodes] = {5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5,
                                                     5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5};
   litTree_ = {litFreq_, litDad_, litLen_, litCode_, tables.fixedLitLen, kExtraLengthBits,
@@ -44,15 +42,13 @@ void THuffmanBlock::ResetBlock() {
   std::memset(blFreq_, 0, kBitLengthSymbols * sizeof(uint16_t));
   litFreq_[kEndBlock] = 1;
   dynBits_ = fixedBits_ = 0;
-  symCount_ = matchCount_ = flagCount_ = 0;
-  flagByte_ = 0;
-  flagBit_ = 1;
+  symCount_ = matchCount_ = 0;
 }
 
 // The block ends early when most of its symbols are literals and its coded size,
 // estimated from 8 bits per symbol plus the distance bits, is below half of its input.
 bool THuffmanBlock::EarlyEnd(int32_t blockInput) const {
-  uint32_t estimate = symCount_ * 8;
+  uint32_t estimate = static_cast<uint32_t>(symCount_ * 8);
   for (int d = 0; d < kDistCodes; ++d) estimate += distFreq_[d] * (5u + kExtraDistBits[d]);
   estimate >>= 3;
   return matchCount_ < symCount_ / 2 && static_cast<int64_t>(estimate) < blockInput / 2;
@@ -266,21 +262,22 @@ void THuffmanBlock::CompressBlock(const uint16_t* litCode, const uint8_t* litLen
     lenCode[lc] = litCode[sym] | (static_cast<uint32_t>(lc - tables_.baseLength[code]) << litLen[sym]);
     lenBits[lc] = static_cast<uint8_t>(litLen[sym] + kExtraLengthBits[code]);
   }
-  unsigned dx = 0, fx = 0;
-  unsigned flag = 0;
-  for (unsigned lx = 0; lx < symCount_; ++lx) {
-    if ((lx & 7) == 0) flag = flag_[fx++];
-    const unsigned lc = lit_[lx];
-    if ((flag & 1) == 0) {
-      writer_.send_bits(litCode[lc], litLen[lc]);
+  // Per block: distance code -> bits of its code plus its extra bits.
+  uint32_t distBits[kDistCodes];
+  for (int code = 0; code < kDistCodes; ++code)
+    distBits[code] = static_cast<uint32_t>(distLen[code] + kExtraDistBits[code]);
+  for (size_t i = 0; i < symCount_; ++i) {
+    const uint32_t sym = symbols_[i];
+    if (sym < kMatchFlag) {
+      writer_.send_bits(litCode[sym], litLen[sym]);
     } else {
+      const unsigned lc = sym & 0xFF;
       writer_.send_bits(lenCode[lc], lenBits[lc]);
-      const unsigned dist = dist_[dx++];
+      const unsigned dist = sym >> kDistShift;
       const int code = tables_.DistCode(dist);
       writer_.send_bits(distCode[code] | ((dist - tables_.baseDist[code]) << distLen[code]),
-                        distLen[code] + kExtraDistBits[code]);
+                        distBits[code]);
     }
-    flag >>= 1;
   }
   writer_.send_bits(litCode[kEndBlock], litLen[kEndBlock]);
 }
@@ -290,7 +287,6 @@ void THuffmanBlock::CheckSize(uint64_t bits) const {
 }
 
 uint64_t THuffmanBlock::EmitBlock(const uint8_t* data, int32_t length, bool last) {
-  flag_[flagCount_] = flagByte_;
   if (decisions_.InternalAttributes == 2) DetectText();
   BuildCode(litTree_);
   BuildCode(distTree_);

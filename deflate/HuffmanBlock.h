@@ -4,6 +4,7 @@
 // one-block entry stores the entry whole.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "deflate/BitWriter.h"
@@ -25,17 +26,16 @@ class THuffmanBlock {
   // of input bytes the block covers so far (for the early-end estimate). True when the
   // block should end now.
   inline bool TallyLiteral(unsigned c, int32_t blockInput) {
-    lit_[symCount_++] = static_cast<uint8_t>(c);
+    symbols_[symCount_++] = c;
     ++litFreq_[c];
     return EndSymbol(blockInput);
   }
   inline bool TallyMatch(unsigned dist, unsigned lengthMinus3, int32_t blockInput) {
-    lit_[symCount_++] = static_cast<uint8_t>(lengthMinus3);
     --dist;
+    symbols_[symCount_++] = kMatchFlag | lengthMinus3 | (dist << kDistShift);
+    ++matchCount_;
     ++litFreq_[tables_.lengthCode[lengthMinus3] + kEndBlock + 1];
     ++distFreq_[tables_.DistCode(dist)];
-    dist_[matchCount_++] = static_cast<uint16_t>(dist);
-    flagByte_ |= flagBit_;
     return EndSymbol(blockInput);
   }
 
@@ -46,6 +46,11 @@ class THuffmanBlock {
 
  private:
   static constexpr int kHeapSize = 2 * kLitLenSymbols + 1;
+  // A symbol word: a literal is its byte; a match is length - 3 in the low 8 bits with
+  // kMatchFlag set, and distance - 1 from bit kDistShift on. One word per symbol saves the
+  // separate flag bits and distance buffer: one store to tally, one load to write.
+  static constexpr uint32_t kMatchFlag = 0x100;
+  static constexpr unsigned kDistShift = 16;
 
   // One Huffman tree under construction: frequencies, parents and then lengths, codes.
   struct Tree {
@@ -61,15 +66,12 @@ class THuffmanBlock {
     int maxCode;
   };
 
+  // The block can end only after a multiple of 4096 symbols (the early end) or after
+  // kMaxSymbols (32767, one short of a multiple); one test per symbol rules out all others.
   inline bool EndSymbol(int32_t blockInput) {
-    flagBit_ = static_cast<uint8_t>(flagBit_ << 1);
-    if ((symCount_ & 7) == 0) {
-      flag_[flagCount_++] = flagByte_;
-      flagByte_ = 0;
-      flagBit_ = 1;
-    }
+    if (((symCount_ + 1) & 0xFFF) > 1) return false;
     if ((symCount_ & 0xFFF) == 0 && level_ > 2 && EarlyEnd(blockInput)) return true;
-    return symCount_ == kMaxSymbols || matchCount_ == kMaxMatches;
+    return symCount_ == kMaxSymbols;  // matchCount_ <= symCount_ never reaches kMaxMatches
   }
   bool EarlyEnd(int32_t blockInput) const;
 
@@ -93,15 +95,12 @@ class THuffmanBlock {
   TDeflateDecisions& decisions_;
   const int level_;
   uint8_t* const window_;
-  uint8_t* const lit_;
-  uint16_t* const dist_;
-  uint8_t* const flag_;
+  uint32_t* const symbols_;
 
-  unsigned symCount_ = 0;
-  unsigned matchCount_ = 0;
-  unsigned flagCount_ = 0;
-  uint8_t flagByte_ = 0;
-  uint8_t flagBit_ = 1;
+  // size_t, not unsigned: a store of a 32-bit symbol word cannot change them, so the tally
+  // keeps them in registers instead of reloading them after every store.
+  size_t symCount_ = 0;
+  size_t matchCount_ = 0;
   uint32_t dynBits_ = 0;    // the block's size with dynamic codes (modulo 2^32)
   uint32_t fixedBits_ = 0;  // and with the fixed codes
   uint64_t compressedBits_ = 0;
