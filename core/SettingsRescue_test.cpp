@@ -91,11 +91,15 @@ TEST_F(SettingsRescueTest, TooLongMemoOverABrokenFileLeavesTheBrokenFileWhereItW
 TEST_F(SettingsRescueTest, BrokenFileThatCannotBeMovedGivesTheLoadErrorAndStays) {
   const std::string folder = dir.MakeDir("locked");
   dir.Write("locked/tavelo.ini", kBroken);
+#ifdef _WIN32
+  GTEST_SKIP() << "a folder's mode bits do not keep Windows from renaming in it";
+#else
   ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
   if (geteuid() == 0) {
     chmod(folder.c_str(), 0755);
     GTEST_SKIP() << "running as root: a read-only folder still takes renames";
   }
+#endif
   try {
     SaveSettingsKeepingBrokenFile(folder + "/tavelo.ini", Choices());
     ADD_FAILURE() << "no error";
