@@ -1,10 +1,9 @@
 // Focus: the plain rules beneath the window: anchored placement when the window grows or
-// shrinks, the error box's full stop, and the folder box's path without trailing backslash.
+// shrinks, and the error box's full stop.
 #include <gtest/gtest.h>
 
 #include "winapp/Anchors.h"
 #include "winapp/ErrorBoxText.h"
-#include "winapp/FolderBox.h"
 
 namespace winapp {
 namespace {
@@ -48,24 +47,6 @@ TEST(ErrorBoxText, FullStopAppendedWhenTheLastCharacterSortsAfterIt) {
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ErrorBoxText(c.message), c.shown) << c.message;
-}
-
-TEST(FolderBox, PathKeepsOneBackslashOnlyForARoot) {
-  struct Case {
-    const wchar_t* text;
-    const wchar_t* path;
-  } cases[] = {
-      {L"", L""},
-      {L"D:\\", L"D:\\"},
-      {L"D:\\\\", L"D:\\"},
-      {L"D:\\board", L"D:\\board"},
-      {L"D:\\board\\", L"D:\\board"},
-      {L"D:\\板子\\\\", L"D:\\板子"},
-      {L"\\", L"\\"},
-      {L"\\\\server\\share\\", L"\\\\server\\share"},
-      {L" D:\\board ", L" D:\\board "},  // as typed: no trimming
-  };
-  for (const Case& c : cases) EXPECT_EQ(FolderPathOf(c.text), c.path);
 }
 
 }  // namespace

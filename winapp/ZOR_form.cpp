@@ -35,8 +35,8 @@ TExtent OuterExtent(TExtent client) {
 
 }  // namespace
 
-TfrmZOR::TfrmZOR(std::string executablePath)
-    : executablePath_(std::move(executablePath)), clock_(platform::LocalNow) {
+TfrmZOR::TfrmZOR(std::string executablePath, THooks hooks)
+    : executablePath_(std::move(executablePath)), hooks_(hooks), clock_(platform::LocalNow) {
   ZipWriter1.SetThreads(TZipWriter::kAllCores);  // same archive bytes, every core at work
 }
 
@@ -51,7 +51,7 @@ TfrmZOR::~TfrmZOR() {
     SetWindowLongPtrW(frmZOR_, GWLP_USERDATA, 0);
     DestroyWindow(frmZOR_);
   }
-  RemoveWinHooks();
+  if (hooks_ == THooks::Install) RemoveWinHooks();
 }
 
 void TfrmZOR::RegisterWindowClass() {
@@ -86,10 +86,12 @@ void TfrmZOR::Create() {
                             kDesignedTop, outer.width, outer.height, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
   if (frmZOR_ == nullptr) throw Exception("Cannot create the main window.");
-  InstallWinHooks(Widen(platform::ApplicationTitle(executablePath_)), frmZOR_, [this](bool busy) {
-    waitDepth_ += busy ? 1 : -1;
-    SetCursor(LoadCursorW(nullptr, waitDepth_ > 0 ? IDC_WAIT : IDC_ARROW));
-  });
+  if (hooks_ == THooks::Install) {
+    InstallWinHooks(Widen(platform::ApplicationTitle(executablePath_)), frmZOR_, [this](bool busy) {
+      waitDepth_ += busy ? 1 : -1;
+      SetCursor(LoadCursorW(nullptr, waitDepth_ > 0 ? IDC_WAIT : IDC_ARROW));
+    });
+  }
   CreateControls();
   LayOut();
   SetFocus(edtClose);

@@ -26,8 +26,12 @@ namespace winapp {
 
 class TfrmZOR {
  public:
+  // Whether the window installs the UI hooks (message box, error box, event processing, wait
+  // cursor); tests keep their own recorders instead.
+  enum class THooks { Install, Keep };
+
   // executablePath decides the settings file (its extension replaced by ".ini").
-  explicit TfrmZOR(std::string executablePath);
+  explicit TfrmZOR(std::string executablePath, THooks hooks = THooks::Install);
   ~TfrmZOR();
   TfrmZOR(const TfrmZOR&) = delete;
   TfrmZOR& operator=(const TfrmZOR&) = delete;
@@ -94,6 +98,7 @@ class TfrmZOR {
   void Guarded(const std::function<void()>& body);
 
   std::string executablePath_;
+  THooks hooks_;
   std::string settingsFileName_;
   std::string workingFolder_;
   std::function<platform::LocalDateTime()> clock_;
