@@ -307,5 +307,20 @@ TEST_F(WindowTest, DuringARunTheButtonsWaitAndACloseHappensAfterIt) {
   EXPECT_TRUE(platform::FileExists(dir / "tavelo.ini"));
 }
 
+TEST_F(WindowTest, ItsOwnHooksShowTheWaitCursorOverTheWindowDuringARun) {
+  frm = std::make_unique<TfrmZOR>(dir / "tavelo.exe");  // installs the Win32 hooks
+  frm->Create();
+  EXPECT_TRUE(platform::Hooks().messageBox && platform::Hooks().errorBox && platform::Hooks().processEvents);
+  const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  platform::SetWaitCursor(true);
+  EXPECT_TRUE(SendMessageW(frm->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(frm->Handle()), overClient));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+  platform::SetWaitCursor(false);
+  SendMessageW(frm->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(frm->Handle()), overClient);
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+  frm.reset();
+  EXPECT_FALSE(platform::Hooks().messageBox);  // gone with the window
+}
+
 }  // namespace
 }  // namespace winapp
