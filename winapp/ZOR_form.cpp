@@ -61,6 +61,7 @@ void TfrmZOR::RegisterWindowClass() {
   if (GetClassInfoExW(instance, kWindowClass, &wc)) return;
   wc = WNDCLASSEXW{};
   wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;  // every control may move when the size changes
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -222,6 +223,8 @@ void TfrmZOR::LayOut() {
                                            : Anchored(area.designed, kDesignedClient, now, area.anchors);
     area.layout.Apply(at);
   }
+  // The group boxes' old frames and the places the controls left must go as well.
+  RedrawWindow(frmZOR_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TfrmZOR::edtCloseClick() {
