@@ -85,7 +85,7 @@ class CliTest : public ::testing::Test {
 
   void ExpectNames(const std::string& archive, const std::string& names) {
 #ifdef _WIN32
-    EXPECT_TRUE(platform::FileExists(archive)) << archive;
+    EXPECT_TRUE(platform::FileExists(archive)) << archive << " should hold " << names;
 #else
     EXPECT_EQ(ZipNames(archive), names);
 #endif

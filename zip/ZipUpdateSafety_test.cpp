@@ -399,8 +399,8 @@ std::vector<FileOperation> FailEveryOperation(Board& board, const std::vector<st
       // after the archive is complete, the open and stat that note its time for the held
       // directory (which is then read again next time).
       if (r.fired) {
-        EXPECT_TRUE(r.operation == FileOperation::Open || (renamed || before.empty()) &&
-                                                             r.operation == FileOperation::Stat)
+        EXPECT_TRUE(r.operation == FileOperation::Open ||
+                    ((renamed || before.empty()) && r.operation == FileOperation::Stat))
             << r.Describe();
       }
       EXPECT_TRUE(now == expected) << r.Describe() << DescribeDifference(now, expected);
