@@ -83,30 +83,29 @@ std::wstring FolderPathOf(std::wstring_view text) {
   return path;
 }
 
-void TFolderBox::RegisterClasses() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
+namespace {
+
+// Registers a window class once per process; later calls find it registered.
+void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int background) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance, kBoxClass, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = BoxProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kBoxClass;
-    RegisterClassExW(&wc);
-  }
-  if (!GetClassInfoExW(instance, kPopupClass, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PopupProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    wc.lpszClassName = kPopupClass;
-    RegisterClassExW(&wc);
-  }
+  if (GetClassInfoExW(instance, name, &wc)) return;
+  wc = WNDCLASSEXW{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = GetSysColorBrush(background);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+void TFolderBox::RegisterClasses() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  RegisterClassOnce(instance, kBoxClass, BoxProc, COLOR_BTNFACE);
+  RegisterClassOnce(instance, kPopupClass, PopupProc, COLOR_WINDOW);
 }
 
 TFolderBox::TFolderBox(HWND parent, int id, HFONT font) {

@@ -243,6 +243,22 @@ TEST_F(WindowTest, SettingsErrorsGoToTheErrorBox) {
   EXPECT_EQ(platform::ReadWholeFile(ini), "Option:[%RootKey%]\r\n");
 }
 
+TEST_F(WindowTest, ABrokenSettingsFileIsKeptAsideAndTheChoicesSavedAfresh) {
+  // A block without its root key: the loader refuses it at start and again at closing.
+  const std::string broken = "[%\r\n  GTO:TRUE\r\n%]\r\n";
+  const std::string ini = dir.Write("tavelo.ini", broken);
+  TfrmZOR& w = Open();
+  ASSERT_EQ(recorder.errors.size(), 1u);  // the window starts with its defaults
+  SetText(w.edtPerson, "张三");
+  CloseByTitleBar();
+  ASSERT_EQ(recorder.errors.size(), 2u);
+  EXPECT_NE(recorder.errors[1].find("tavelo.ini.bad"), std::string::npos) << recorder.errors[1];
+  EXPECT_EQ(platform::ReadWholeFile(ini + ".bad"), broken);
+  const std::optional<TSettings> saved = LoadSettingsFile(ini);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->name, "张三");
+}
+
 TEST_F(WindowTest, ExecuteRenamesWritesThePackAndShowsTheReport) {
   const std::string board = Board();
   TfrmZOR& w = Open();

@@ -1,5 +1,6 @@
 // Settings persistence from the window: the core reads and writes the "Option" block; the
 // window moves the values into and out of its controls.
+#include "core/SettingsRescue.h"
 #include "platform/win32/WinApi.h"
 #include "winapp/ControlText.h"
 #include "winapp/MemoLines.h"
@@ -43,6 +44,7 @@ TSettings TfrmZOR::CurrentSettings() const {
   return s;
 }
 
-void TfrmZOR::SaveSettings() { SaveSettingsFile(settingsFileName_, CurrentSettings()); }
+// A settings file that cannot be loaded is kept aside, never lost, as in the Qt window.
+void TfrmZOR::SaveSettings() { SaveSettingsKeepingBrokenFile(settingsFileName_, CurrentSettings()); }
 
 }  // namespace winapp
