@@ -8,11 +8,8 @@ TDeflateBuffers::TDeflateBuffers()
       link_(std::make_unique<uint16_t[]>(kTableSize)),
       head_(std::make_unique<uint16_t[]>(kTableSize)),
       symbols_(std::make_unique<uint32_t[]>(kSymbolSize)),
-      link4_(std::make_unique<uint16_t[]>(kTableSize)),
+      chain4_(std::make_unique<uint32_t[]>(kTableSize)),
       head4_(std::make_unique<uint16_t[]>(kTableSize)),
-      rank_(std::make_unique<uint16_t[]>(kTableSize)),
-      hashCount_(std::make_unique<uint16_t[]>(kTableSize)),
+      bucket3_(std::make_unique<uint32_t[]>(kTableSize)),
       link8_(std::make_unique<uint16_t[]>(kTableSize)),
-      head8_(std::make_unique<uint16_t[]>(kTableSize)),
-      link16_(std::make_unique<uint16_t[]>(kTableSize)),
-      head16_(std::make_unique<uint16_t[]>(kTableSize)) {}
+      head8_(std::make_unique<uint16_t[]>(kTableSize)) {}

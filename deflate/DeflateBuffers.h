@@ -1,6 +1,6 @@
 // The Deflate engine's four work buffers (about 320 KiB), allocated once per zip run and
-// shared by all of its entries, plus eight tables of its own that speed up the chain walk
-// (512 KiB). They are zeroed when allocated, so the bytes of an entry never depend on
+// shared by all of its entries, plus five tables of its own that speed up the chain walk
+// (448 KiB). They are zeroed when allocated, so the bytes of an entry never depend on
 // what the memory held before.
 #pragma once
 
@@ -24,18 +24,16 @@ class TDeflateBuffers {
   // One word per symbol of a block: a literal byte, or a match (THuffmanBlock::TallyMatch).
   uint32_t* SymbolBuffer() { return symbols_.get(); }
 
-  // The second chain: positions linked by a hash of their first 4 bytes, and for each
-  // position its rank among the insertions of its 3-byte hash (counted per hash value).
-  uint16_t* Link4Table() { return link4_.get(); }
+  // The second chain: positions linked by a hash of their first 4 bytes (the low half of
+  // a position's entry), and for each position its rank among the insertions of its 3-byte
+  // hash, counted per hash value (the high half). Bucket3Table holds, per 3-byte hash, the
+  // head of the first chain and the count of insertions, for the levels that use both.
+  uint32_t* Chain4Table() { return chain4_.get(); }
   uint16_t* Head4Table() { return head4_.get(); }
-  uint16_t* RankTable() { return rank_.get(); }
-  uint16_t* HashCountTable() { return hashCount_.get(); }
+  uint32_t* Bucket3Table() { return bucket3_.get(); }
   // The third chain: positions linked by a hash of their first 8 bytes.
   uint16_t* Link8Table() { return link8_.get(); }
   uint16_t* Head8Table() { return head8_.get(); }
-  // The fourth chain: positions linked by a hash of their first 16 bytes.
-  uint16_t* Link16Table() { return link16_.get(); }
-  uint16_t* Head16Table() { return head16_.get(); }
 
  private:
   static constexpr unsigned kWindowFront = 8;
@@ -44,12 +42,9 @@ class TDeflateBuffers {
   std::unique_ptr<uint16_t[]> link_;
   std::unique_ptr<uint16_t[]> head_;
   std::unique_ptr<uint32_t[]> symbols_;
-  std::unique_ptr<uint16_t[]> link4_;
+  std::unique_ptr<uint32_t[]> chain4_;
   std::unique_ptr<uint16_t[]> head4_;
-  std::unique_ptr<uint16_t[]> rank_;
-  std::unique_ptr<uint16_t[]> hashCount_;
+  std::unique_ptr<uint32_t[]> bucket3_;
   std::unique_ptr<uint16_t[]> link8_;
   std::unique_ptr<uint16_t[]> head8_;
-  std::unique_ptr<uint16_t[]> link16_;
-  std::unique_ptr<uint16_t[]> head16_;
 };

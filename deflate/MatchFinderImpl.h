@@ -95,6 +95,38 @@ inline bool SameBytes(const uint8_t* a, const uint8_t* b, unsigned len) {
   return Load16(a) == Load16(b) && Load16(a + len - 2) == Load16(b + len - 2);
 }
 
+// The tables that Insert writes, held by value so that a loop can keep them in registers.
+// Without the extra chains the 3-byte chain's heads are head; with them, bucket3 holds in
+// one word a 3-byte hash's head (low half) and its count of insertions (high half), which
+// is the rank of the next position inserted under that hash.
+struct TChains {
+  const uint8_t* window;
+  uint16_t* head;
+  uint16_t* link;
+  uint32_t* bucket3;
+  uint16_t* head4;
+  uint32_t* chain4;
+
+  template <bool kExtra>
+  inline unsigned Insert(unsigned s, unsigned key) const {
+    if constexpr (!kExtra) {
+      const unsigned h = head[key];
+      link[s & kHashMask] = static_cast<uint16_t>(h);
+      head[key] = static_cast<uint16_t>(s);
+      return h;
+    } else {
+      const uint32_t bucket = bucket3[key];
+      const uint32_t rank = bucket & 0xFFFF0000u;
+      link[s & kHashMask] = static_cast<uint16_t>(bucket);
+      bucket3[key] = (rank + 0x10000u) | s;
+      const unsigned key4 = (Load32(window + s) * 0x9E3779B1u) >> 17;
+      chain4[s & kHashMask] = head4[key4] | rank;
+      head4[key4] = static_cast<uint16_t>(s);
+      return bucket & 0xFFFF;
+    }
+  }
+};
+
 class TMatchFinder {
  public:
   TMatchFinder(TDeflateIO& io, TDeflateBuffers& buffers, THuffmanBlock& block, int level,
@@ -102,16 +134,15 @@ class TMatchFinder {
       : io_(io),
         block_(block),
         window_(buffers.Window()),
+        chains_{buffers.Window(),         buffers.HeadTable(),  buffers.LinkTable(),
+                buffers.Bucket3Table(), buffers.Head4Table(), buffers.Chain4Table()},
         head_(buffers.HeadTable()),
+        bucket3_(buffers.Bucket3Table()),
         link_(buffers.LinkTable()),
         head4_(buffers.Head4Table()),
-        link4_(buffers.Link4Table()),
-        rank_(buffers.RankTable()),
-        hashCount_(buffers.HashCountTable()),
+        chain4_(buffers.Chain4Table()),
         head8_(buffers.Head8Table()),
         link8_(buffers.Link8Table()),
-        head16_(buffers.Head16Table()),
-        link16_(buffers.Link16Table()),
         cfg_(kConfig[level]),
         extraChains_(cfg_.chain >= kExtraChainsFrom),
         level_(level),
@@ -137,15 +168,8 @@ class TMatchFinder {
   // 5-bit-shift hash, so shifting drops byte s and the new byte comes in (3 operations
   // instead of a load and 9).
   static unsigned RollHash(unsigned key, uint8_t next) { return ((key << 5) ^ next) & kHashMask; }
-  inline unsigned Hash4At(unsigned s) const { return Hash4Of(Load32(window_ + s)); }
-  static unsigned Hash4Of(uint32_t v) { return (v * 0x9E3779B1u) >> 17; }
   inline unsigned Hash8At(unsigned s) const {
     return static_cast<unsigned>((Load64(window_ + s) * 0x9E3779B97F4A7C15ull) >> 49);
-  }
-  inline unsigned Hash16At(unsigned s) const {
-    const uint64_t mixed = Load64(window_ + s) * 0x9E3779B97F4A7C15ull ^
-                           Load64(window_ + s + 8) * 0xC2B2AE3D27D4EB4Full;
-    return static_cast<unsigned>(mixed >> 49);
   }
 
   // Inserts s into its chain; returns the previous head of the chain (0: none). With the
@@ -153,17 +177,7 @@ class TMatchFinder {
   // 8-byte chain catches up later (CatchUp8).
   template <bool kExtra>
   inline unsigned Insert(unsigned s) {
-    const unsigned key = HashAt(s);
-    const unsigned h = head_[key];
-    link_[s & kHashMask] = static_cast<uint16_t>(h);
-    head_[key] = static_cast<uint16_t>(s);
-    if constexpr (kExtra) {
-      rank_[s & kHashMask] = hashCount_[key]++;
-      const unsigned key4 = Hash4At(s);
-      link4_[s & kHashMask] = head4_[key4];
-      head4_[key4] = static_cast<uint16_t>(s);
-    }
-    return h;
+    return chains_.Insert<kExtra>(s, HashAt(s));
   }
 
   // Inserts the positions from .. to - 1 (the inside of a match), as Insert does. Kept out
@@ -171,24 +185,10 @@ class TMatchFinder {
   // stack at every position, and this loop runs for most positions at the lazy levels.
   template <bool kExtra>
   __attribute__((noinline)) void InsertRun(unsigned from, unsigned to) {
-    const uint8_t* const window = window_;
-    uint16_t* const head = head_;
-    uint16_t* const link = link_;
-    uint16_t* const rank = rank_;
-    uint16_t* const hashCount = hashCount_;
-    uint16_t* const head4 = head4_;
-    uint16_t* const link4 = link4_;
-    unsigned key = from < to ? Hash3Of(Load32(window + from)) : 0;
-    for (unsigned s = from; s < to; key = RollHash(key, window[s + 3]), ++s) {
-      link[s & kHashMask] = head[key];
-      head[key] = static_cast<uint16_t>(s);
-      if constexpr (kExtra) {
-        rank[s & kHashMask] = hashCount[key]++;
-        const unsigned key4 = Hash4Of(Load32(window + s));
-        link4[s & kHashMask] = head4[key4];
-        head4[key4] = static_cast<uint16_t>(s);
-      }
-    }
+    const TChains chains = chains_;
+    unsigned key = from < to ? Hash3Of(Load32(window_ + from)) : 0;
+    for (unsigned s = from; s < to; key = RollHash(key, window_[s + 3]), ++s)
+      chains.Insert<kExtra>(s, key);
   }
 
   // Puts the positions next8_ .. last into the 8-byte chain. A position joins it only
@@ -203,20 +203,9 @@ class TMatchFinder {
     }
     if (last + 1 > next8_) next8_ = last + 1;
   }
-  // The same for the 16-byte chain, which the walk reaches only once best is 15.
-  inline void CatchUp16(unsigned last) {
-    for (unsigned s = next16_; s <= last; ++s) {
-      const unsigned key16 = Hash16At(s);
-      link16_[s & kHashMask] = head16_[key16];
-      head16_[key16] = static_cast<uint16_t>(s);
-    }
-    if (last + 1 > next16_) next16_ = last + 1;
-  }
   inline void SkipTo8(unsigned inserted, unsigned next) {
     CatchUp8(inserted);
     next8_ = next;
-    CatchUp16(inserted);
-    next16_ = next;
   }
 
   // The chain walk from cur for the string at pos; best starts at prevLen. Candidates are
@@ -225,15 +214,14 @@ class TMatchFinder {
   //
   // With the extra chains the walk gives the same result in fewer steps. Once best is at
   // least n - 1, only candidates that share their first n bytes with pos can still beat
-  // it; they are the members of pos's n-byte chain (n = 4, 8 or 16) that share the bytes, the
+  // it; they are the members of pos's n-byte chain (n = 4 or 8) that share the bytes, the
   // others being hash collisions. So the walk goes along that chain instead, and a
   // candidate's step count in the 3-byte chain, which the chain limit bounds, is the
   // difference between its rank and the first candidate's. Before best reaches n - 1 no
   // candidate sharing n bytes has been met (it would have raised best further), so the
   // switch skips none that matters; candidates seen before the switch may be seen again,
-  // which changes nothing, as they cannot beat the best length they helped set. (Gerber
-  // lines share long prefixes: at level 6 most of the walk's time went to candidates that
-  // shared 8 bytes but not the 15 or more of the best match.)
+  // which changes nothing, as they cannot beat the best length they helped set. (A 16-byte
+  // chain as well cost more to keep than it saved in the walk, at every level.)
   template <bool kExtra>
   inline unsigned LongestMatch(unsigned pos, unsigned cur, unsigned prevLen, unsigned& matchPos) {
     unsigned chain = cfg_.chain;
@@ -262,41 +250,31 @@ class TMatchFinder {
       cur = link_[cur & kHashMask];
       if (cur <= limit || --chain == 0) return best;
     }
-    const unsigned firstRank = rank_[first & kHashMask];
+    // A candidate's rank sits beside its 4-byte link: one load gives both, and the load
+    // of the next candidate's entry goes out with the compare of this one's bytes.
+    const unsigned firstRank = chain4_[first & kHashMask] >> 16;
     if (best < 7) {
       const uint32_t scan4 = Load32(scan);
-      cur = pos;
+      uint32_t entry = chain4_[pos & kHashMask];
       while (best < 7) {
-        cur = link4_[cur & kHashMask];
+        cur = entry & 0xFFFF;
         if (cur <= limit && cur != first) return best;
+        entry = chain4_[cur & kHashMask];
         const uint8_t* const m = window_ + cur;
         if (Load32(m) != scan4) continue;
-        if (((firstRank - rank_[cur & kHashMask]) & 0xFFFF) >= steps) return best;
+        if (((firstRank - (entry >> 16)) & 0xFFFF) >= steps) return best;
         if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
       }
     }
+    CatchUp8(pos);
     const uint64_t scan8 = Load64(scan);
-    if (best < 15) {
-      CatchUp8(pos);
-      cur = pos;
-      while (best < 15) {
-        cur = link8_[cur & kHashMask];
-        if (cur <= limit && cur != first) return best;
-        const uint8_t* const m = window_ + cur;
-        if (Load64(m) != scan8) continue;
-        if (((firstRank - rank_[cur & kHashMask]) & 0xFFFF) >= steps) return best;
-        if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
-      }
-    }
-    CatchUp16(pos);
-    const uint64_t scan16 = Load64(scan + 8);
     cur = pos;
     for (;;) {
-      cur = link16_[cur & kHashMask];
+      cur = link8_[cur & kHashMask];
       if (cur <= limit && cur != first) return best;
       const uint8_t* const m = window_ + cur;
-      if (Load64(m) != scan8 || Load64(m + 8) != scan16) continue;
-      if (((firstRank - rank_[cur & kHashMask]) & 0xFFFF) >= steps) return best;
+      if (Load64(m) != scan8) continue;
+      if (((firstRank - (chain4_[cur & kHashMask] >> 16)) & 0xFFFF) >= steps) return best;
       if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
     }
   }
@@ -315,17 +293,18 @@ class TMatchFinder {
     matchPos_ = (matchPos_ - 32768) & 0xFFFF;
     pos_ -= 32768;
     blockOrigin_ -= 32768;
-    SlideTable(head_);
+    if (extraChains_) {
+      SlidePackedTable(bucket3_);
+    } else {
+      SlideTable(head_);
+    }
     SlideTable(link_);
     if (extraChains_) {
       SlideTable(head4_);
-      SlideTable(link4_);
+      SlidePackedTable(chain4_);
       SlideTable(head8_);
       SlideTable(link8_);
-      SlideTable(head16_);
-      SlideTable(link16_);
       next8_ = next8_ > 32768 ? next8_ - 32768 : 0;
-      next16_ = next16_ > 32768 ? next16_ - 32768 : 0;
     }
   }
 
@@ -333,6 +312,13 @@ class TMatchFinder {
   static void SlideTable(uint16_t* t) {
     for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i)
       t[i] = static_cast<uint16_t>((t[i] > 32768 ? t[i] : 32768) - 32768);
+  }
+  // The same for the low halves of a packed table; the high halves (ranks, counts) stay.
+  static void SlidePackedTable(uint32_t* t) {
+    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i) {
+      const uint32_t link = t[i] & 0xFFFF;
+      t[i] = (t[i] & 0xFFFF0000u) | ((link > 32768 ? link : 32768) - 32768);
+    }
   }
 
   unsigned Read(uint8_t* buf, unsigned capacity) {
@@ -363,9 +349,9 @@ class TMatchFinder {
   void InitMatcher() {
     std::memset(head_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
     if (extraChains_) {
+      std::memset(bucket3_, 0, TDeflateBuffers::kTableSize * sizeof(uint32_t));
       std::memset(head4_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
       std::memset(head8_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
-      std::memset(head16_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
     }
     if (level_ <= 2) {
       decisions_.GeneralFlags |= 4;
@@ -487,23 +473,20 @@ class TMatchFinder {
   TDeflateIO& io_;
   THuffmanBlock& block_;
   uint8_t* const window_;
+  const TChains chains_;
   uint16_t* const head_;
+  uint32_t* const bucket3_;
   uint16_t* const link_;
   uint16_t* const head4_;
-  uint16_t* const link4_;
-  uint16_t* const rank_;
-  uint16_t* const hashCount_;
+  uint32_t* const chain4_;  // link in the low half, rank in the high half
   uint16_t* const head8_;
   uint16_t* const link8_;
-  uint16_t* const head16_;
-  uint16_t* const link16_;
   const Config cfg_;
   const bool extraChains_;  // the 4- and 8-byte chains of LongestMatch
   const int level_;
   TDeflateDecisions& decisions_;
 
   unsigned next8_ = 0;   // the first position not yet in the 8-byte chain
-  unsigned next16_ = 0;  // and in the 16-byte chain
   unsigned pos_ = 0;
   unsigned avail_ = 0;
   unsigned matchPos_ = 0;
