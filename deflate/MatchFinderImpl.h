@@ -7,6 +7,7 @@
 // symbols apart from the other copy's, and TAVELO_MATCHER_AVX2 for the AVX2 build.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -314,11 +315,10 @@ class TMatchFinder {
       t[i] = static_cast<uint16_t>((t[i] > 32768 ? t[i] : 32768) - 32768);
   }
   // The same for the low halves of a packed table; the high halves (ranks, counts) stay.
+  // Subtracting min(low half, 32768) from the whole word does it without masks and merges.
   static void SlidePackedTable(uint32_t* t) {
-    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i) {
-      const uint32_t link = t[i] & 0xFFFF;
-      t[i] = (t[i] & 0xFFFF0000u) | ((link > 32768 ? link : 32768) - 32768);
-    }
+    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i)
+      t[i] -= std::min(t[i] & 0xFFFFu, 32768u);
   }
 
   unsigned Read(uint8_t* buf, unsigned capacity) {
