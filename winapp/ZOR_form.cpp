@@ -295,6 +295,15 @@ void TfrmZOR::OnCommand(WPARAM wp, LPARAM lp) {
     SchedulePreview();
 }
 
+bool TfrmZOR::InLayerBox(HWND on, LPARAM at) const {
+  if (std::find(chkLayers.begin(), chkLayers.end(), on) != chkLayers.end()) return true;
+  // A group box lets the mouse through to the window beneath: the click's place decides.
+  RECT box;
+  GetWindowRect(cxGroupBox1, &box);
+  const POINT where{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  return (on == frmZOR_ || on == cxGroupBox1) && PtInRect(&box, where);
+}
+
 void TfrmZOR::ShowLayerMenu(LPARAM at) {
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kLayerPanelId, (Widen(kLayerPanelTitle) + L"…\tF2").c_str());
@@ -369,14 +378,12 @@ LRESULT TfrmZOR::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == kPreviewTimer) Guarded([this] { RefreshPreview(); });
       return 0;
-    case WM_CONTEXTMENU: {
-      const HWND on = reinterpret_cast<HWND>(wp);
-      if (on == cxGroupBox1 || std::find(chkLayers.begin(), chkLayers.end(), on) != chkLayers.end()) {
+    case WM_CONTEXTMENU:
+      if (InLayerBox(reinterpret_cast<HWND>(wp), lp)) {
         ShowLayerMenu(lp);
         return 0;
       }
       break;
-    }
     case WM_CTLCOLORSTATIC: {
       // Labels and check boxes show the window's face behind them.
       HDC dc = reinterpret_cast<HDC>(wp);

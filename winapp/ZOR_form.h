@@ -105,6 +105,9 @@ class TfrmZOR {
   void CreatePreview();
   void SchedulePreview();
   void OnCommand(WPARAM wp, LPARAM lp);
+  // A context menu asked for at (screen coordinates, -1 -1 from the keyboard) over the window
+  // on belongs to the layer box.
+  bool InLayerBox(HWND on, LPARAM at) const;
   void ShowLayerMenu(LPARAM at);
   void OnClose();
   void FormCreate();
