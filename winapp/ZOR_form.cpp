@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "core/LayerPreviewText.h"
 #include "core/Execute.h"
+#include "core/LayerPreviewText.h"
 #include "platform/Exception.h"
 #include "platform/Paths.h"
 #include "platform/UiHooks.h"
@@ -249,7 +249,7 @@ void TfrmZOR::CreatePreview() {
 void TfrmZOR::SchedulePreview() { SetTimer(frmZOR_, kPreviewTimer, kPreviewDelayMilliseconds, nullptr); }
 
 void TfrmZOR::RefreshPreview() {
-  if (busy_) return;
+  if (busy_ || layerTips_ == nullptr) return;  // during a run, or before the controls exist
   KillTimer(frmZOR_, kPreviewTimer);
   const std::string folder = edtPath->Path();
   std::optional<TLayerPreview> preview;
