@@ -14,6 +14,9 @@ namespace layers {
 struct Finding {
   LayerFunction function;
   std::string evidence;
+  // The file is certainly an inner copper layer, yet no evidence gives its number: the
+  // function stays unknown, and the check for inner layers left out still names the file.
+  bool unnumberedInnerCopper = false;
 };
 
 // No finding: this source of evidence says nothing about the file.

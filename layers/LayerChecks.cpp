@@ -59,6 +59,8 @@ std::vector<std::string> CheckPlan(const std::vector<RecognisedFile>& files, con
   for (const RecognisedFile& file : files) {
     if (file.function.kind == FunctionKind::InnerCopper) {
       warnings.push_back("内层不会打包：" + file.name + "（" + FunctionNameChinese(file.function) + "）");
+    } else if (file.unnumberedInnerCopper) {
+      warnings.push_back("内层不会打包：" + file.name + "（内层铜箔，层号未知）");
     }
   }
   return warnings;

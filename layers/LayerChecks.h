@@ -20,6 +20,7 @@ namespace layers {
 //   "同一层有多个文件：GTL 取 a.GTL，不取 b.GTL、c.GTL"
 // then for each inner copper file of the folder, which no code covers:
 //   "内层不会打包：board.G1（内层铜箔 1）"
+//   "内层不会打包：board.GP1（内层铜箔，层号未知）"   an inner layer whose number is unknown
 std::vector<std::string> CheckPlan(const std::vector<RecognisedFile>& files, const std::vector<PlannedLayer>& plan);
 
 }  // namespace layers

@@ -219,13 +219,17 @@ MaybeFinding LayerExtension(const SplitName& split, const NameContext& context) 
   }
   int mechanical = NumberAfter(split.ext, "GM", kMaxMechanicalLayer);
   if (mechanical >= 1) return Finding{{K::Mechanical, mechanical}, "file name: Protel extension " + quoted};
-  // Mid layers and planes are numbered in their own series; together they give no order.
-  bool oneSeries = !(context.hasMidLayers && context.hasPlaneLayers);
-  int plane = NumberAfter(split.ext, "GP", kMaxPlaneLayer);
-  if (plane >= 1 && oneSeries) return Finding{{K::InnerCopper, plane}, "file name: Altium internal plane extension " + quoted};
-  int mid = NumberAfter(split.ext, "G", kMaxMidLayer);
-  if (mid >= 1 && oneSeries) return Finding{{K::InnerCopper, mid}, "file name: Altium mid-layer extension " + quoted};
-  return std::nullopt;
+  const int plane = NumberAfter(split.ext, "GP", kMaxPlaneLayer);
+  const int mid = NumberAfter(split.ext, "G", kMaxMidLayer);
+  if (plane < 1 && mid < 1) return std::nullopt;
+  const std::string evidence =
+      std::string("file name: Altium ") + (plane >= 1 ? "internal plane" : "mid-layer") + " extension " + quoted;
+  if (!(context.hasMidLayers && context.hasPlaneLayers)) return Finding{{K::InnerCopper, plane >= 1 ? plane : mid}, evidence};
+  // Mid layers and planes are numbered in their own series; together they give no order,
+  // but every one of them lies between the top and the bottom copper.
+  Finding inner{{}, evidence + " beside the other inner series: inner copper of unknown number"};
+  inner.unnumberedInnerCopper = true;
+  return inner;
 }
 
 MaybeFinding GerberName(std::string_view name, const NameContext& context) {
@@ -269,6 +273,14 @@ NameContext NameContextOf(const std::vector<std::string>& names) {
     else if (NumberAfter(ext, "G", kMaxMidLayer) >= 1) context.hasMidLayers = true;
   }
   return context;
+}
+
+StackPlace StackPlaceOfExtension(std::string_view name) {
+  const std::string ext = Split(name).ext;
+  if (ext == "GTL") return StackPlace::Top;
+  if (ext == "GBL") return StackPlace::Bottom;
+  if (NumberAfter(ext, "GP", kMaxPlaneLayer) >= 1 || NumberAfter(ext, "G", kMaxMidLayer) >= 1) return StackPlace::Inner;
+  return StackPlace::None;
 }
 
 MaybeFinding FindingFromFileName(std::string_view name, FileKind kind, const NameContext& context) {

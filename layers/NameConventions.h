@@ -18,7 +18,8 @@ namespace layers {
 // What the other names of the folder tell about the Altium inner layer extensions: mid
 // layers (".G1".."G30") and internal planes (".GP1"..) are numbered in two separate series,
 // so their numbers give the order of the inner layers only while the folder holds one
-// series alone.
+// series alone. Beside the other series a file is still an inner copper layer, of unknown
+// number.
 struct NameContext {
   bool hasMidLayers = false;
   bool hasPlaneLayers = false;
@@ -31,5 +32,11 @@ NameContext NameContextOf(const std::vector<std::string>& names);
 // A layer name in the name beats the extension, which board tools add by their own,
 // coarser rule (KiCad puts its board outline "Edge_Cuts" in ".gm1").
 MaybeFinding FindingFromFileName(std::string_view name, FileKind kind, const NameContext& context = {});
+
+// Where a Protel/Altium extension puts a copper layer in the stack: ".GTL" on top, ".GBL"
+// at the bottom, the mid layers ".G1".."G30" and internal planes ".GP1".."GP16" between
+// them; None for every other name.
+enum class StackPlace { None, Top, Bottom, Inner };
+StackPlace StackPlaceOfExtension(std::string_view name);
 
 }  // namespace layers

@@ -116,9 +116,19 @@ TEST(FindingFromFileName, AltiumInnerLayerNumbersCountOnlyWithinOneSeries) {
   const NameContext both = NameContextOf({"b.GTL", "b.G1", "b.GP1", "b.GP2", "b.G2", "b.GBL"});
   EXPECT_EQ(FunctionOf("b.G2", FileKind::Gerber, midOnly), "inner copper 2");
   EXPECT_EQ(FunctionOf("b.GP2", FileKind::Gerber, planesOnly), "inner copper 2");
-  EXPECT_EQ(FunctionOf("b.G2", FileKind::Gerber, both), "none");
-  EXPECT_EQ(FunctionOf("b.GP1", FileKind::Gerber, both), "none");
+  EXPECT_FALSE(FindingFromFileName("b.G2", FileKind::Gerber, midOnly)->unnumberedInnerCopper);
+  // Together: inner copper for certain, with no number.
+  for (const char* name : {"b.G2", "b.GP1"}) {
+    const MaybeFinding finding = FindingFromFileName(name, FileKind::Gerber, both);
+    ASSERT_TRUE(finding) << name;
+    EXPECT_EQ(FunctionName(finding->function), "unknown") << name;
+    EXPECT_TRUE(finding->unnumberedInnerCopper) << name;
+  }
+  EXPECT_EQ(FindingFromFileName("b.GP1", FileKind::Gerber, both)->evidence,
+            "file name: Altium internal plane extension .GP1 beside the other inner series: inner copper of "
+            "unknown number");
   EXPECT_EQ(FunctionOf("b.GM1", FileKind::Gerber, both), "mechanical 1");
+  EXPECT_FALSE(FindingFromFileName("b.GTL", FileKind::Gerber, both)->unnumberedInnerCopper);
 }
 
 TEST(FindingFromFileName, EvidenceNamesTheConvention) {

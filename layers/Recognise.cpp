@@ -4,6 +4,7 @@
 
 #include "layers/ContentRecogniser.h"
 #include "layers/FileSample.h"
+#include "layers/PhysicalOrder.h"
 #include "layers/Text.h"
 #include "platform/Exception.h"
 #include "platform/FileSystem.h"
@@ -48,13 +49,17 @@ RecognisedFile RecogniseContent(std::string_view name, std::string_view head, st
   const ContentFacts facts = ReadContentFacts(head, tail);
   RecognisedFile file{std::string(name), facts.kind, {}, {}};
   if (facts.kind == FileKind::Other) return file;
-  const std::array<MaybeFinding, 6> inOrderOfTrust = {
-      facts.x2Attribute,     facts.x2Comment,      jobs.For(name),
-      facts.headerLayerName, facts.platingComment, FindingFromFileName(name, facts.kind, context)};
+  const MaybeFinding physicalOrder =
+      facts.kind == FileKind::Gerber ? FindingFromPhysicalOrder(name, head) : std::nullopt;
+  const std::array<MaybeFinding, 7> inOrderOfTrust = {
+      facts.x2Attribute,    facts.x2Comment,      jobs.For(name),
+      facts.headerLayerName, physicalOrder,       facts.platingComment,
+      FindingFromFileName(name, facts.kind, context)};
   for (const MaybeFinding& finding : inOrderOfTrust) {
     if (!Fits(facts.kind, finding)) continue;
     file.function = finding->function;
     file.evidence = finding->evidence;
+    file.unnumberedInnerCopper = finding->unnumberedInnerCopper;
     return file;
   }
   if (facts.kind == FileKind::Excellon) {

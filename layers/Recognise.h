@@ -2,7 +2,8 @@
 // Excellon files, its function with the evidence that decided it. Evidence is weighed in
 // this order of trust, the first source that speaks deciding: X2 file attributes, the
 // same attributes written as comments, a Gerber job file of the folder, layer names in
-// header comments, Excellon plating comments, the naming conventions of board tools. An
+// header comments (among them Altium's physical layer order, read with the file's
+// extension), Excellon plating comments, the naming conventions of board tools. An
 // Excellon file that none of them places is a drill file of unstated plating.
 #pragma once
 
@@ -26,6 +27,8 @@ struct RecognisedFile {
   // Empty when nothing decided; set for an unknown function when the evidence says the file
   // is something outside the vocabulary ("X2 attribute %TF.FileFunction,Drillmap*%").
   std::string evidence;
+  // An inner copper layer whose number no evidence gives (its function is unknown).
+  bool unnumberedInnerCopper = false;
 };
 
 // Weighs the evidence about one file: its name, its head and tail bytes, the job files of

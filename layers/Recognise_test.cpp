@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "layers/LayerChecks.h"
 #include "layers/testing/BoardHeads.h"
 #include "platform/FileStream.h"
 #include "platform/testing/TempDir.h"
@@ -133,6 +134,37 @@ TEST(RecogniseFolder, ExportsOfBoardTools) {
   for (const ToolCase& c : cases) EXPECT_EQ(Recognised(c.files), c.expected) << c.tool;
 }
 
+// Six Altium layers: mid layer 1 under the top, two internal planes, mid layer 2 above the
+// bottom. The two series together give no stack order by their names.
+TEST(RecogniseFolder, AltiumMidLayersBesidePlanesAreInnerCopperNumberedOnlyByTheirPhysicalOrder) {
+  const char* stack[] = {"amp.GTL", "amp.G1", "amp.GP1", "amp.GP2", "amp.G2", "amp.GBL"};
+  const std::vector<TickedLayer> ticked = {{"GTL", "amp.GTL"}, {"GBL", "amp.GBL"}};
+  platform::testing::TempDir plain;
+  for (const char* name : stack) plain.Write(name, PlainGerber());
+  const std::vector<RecognisedFile> unnumbered = RecogniseFolder(plain.Path());
+  for (const RecognisedFile& file : unnumbered) {
+    const bool inner = file.name != "amp.GTL" && file.name != "amp.GBL";
+    EXPECT_EQ(file.unnumberedInnerCopper, inner) << file.name;
+    if (inner) {
+      EXPECT_FALSE(file.function.IsKnown()) << file.name;
+    }
+  }
+  EXPECT_EQ(CheckPlan(unnumbered, PlanLayers(unnumbered, ticked, false)),
+            (std::vector<std::string>{"缺少外形层：GKO", "缺少钻孔文件：TXT", "内层不会打包：amp.G1（内层铜箔，层号未知）",
+                                      "内层不会打包：amp.G2（内层铜箔，层号未知）",
+                                      "内层不会打包：amp.GP1（内层铜箔，层号未知）",
+                                      "内层不会打包：amp.GP2（内层铜箔，层号未知）"}));
+
+  platform::testing::TempDir ordered;
+  for (int order = 1; order <= 6; ++order) ordered.Write(stack[order - 1], AltiumCopper(order));
+  const std::vector<RecognisedFile> numbered = RecogniseFolder(ordered.Path());
+  for (const RecognisedFile& file : numbered) EXPECT_FALSE(file.unnumberedInnerCopper) << file.name;
+  EXPECT_EQ(CheckPlan(numbered, PlanLayers(numbered, ticked, false)),
+            (std::vector<std::string>{"缺少外形层：GKO", "缺少钻孔文件：TXT", "内层不会打包：amp.G1（内层铜箔 1）",
+                                      "内层不会打包：amp.G2（内层铜箔 4）", "内层不会打包：amp.GP1（内层铜箔 2）",
+                                      "内层不会打包：amp.GP2（内层铜箔 3）"}));
+}
+
 TEST(RecogniseFolder, EachSourceOfEvidenceBeatsTheWeakerOnes) {
   struct Case {
     const char* label;
@@ -155,6 +187,10 @@ TEST(RecogniseFolder, EachSourceOfEvidenceBeatsTheWeakerOnes) {
        "board-F_Cu.gbr", "top copper", "Gerber job file board.gbrjob (Copper,L1,Top)"},
       {"header layer name beats the name", {{"x.GBL", EasyEda("TopLayer")}},
        "x.GBL", "top copper", "header comment G04 Layer: TopLayer*"},
+      {"physical order beats the name's own number", {{"amp.G1", AltiumCopper(3)}, {"amp.G2", PlainGerber()}},
+       "amp.G1", "inner copper 2", "header comment G04 Layer_Physical_Order=3* with an inner-layer extension"},
+      {"a physical order that contradicts the name leaves it unknown", {{"amp.GBL", AltiumCopper(1)}},
+       "amp.GBL", "unknown", "header comment G04 Layer_Physical_Order=1* contradicts the file name amp.GBL"},
       {"plating comment beats the name", {{"board-NPTH.drl", AltiumDrill(";TYPE=PLATED\n")}},
        "board-NPTH.drl", "drill plated", "Excellon comment ;TYPE=PLATED"},
       {"an X2 drill map is decided as unknown, whatever its name says", {{"board.GTO", KiCadX2("Drillmap")}},

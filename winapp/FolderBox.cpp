@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "winapp/WindowClass.h"
 
 namespace winapp {
 
@@ -82,25 +83,6 @@ std::wstring FolderPathOf(std::wstring_view text) {
   while (!path.empty() && path.back() == L'\\' && !platform::IsRootFolder(Narrow(path))) path.pop_back();
   return path;
 }
-
-namespace {
-
-// Registers a window class once per process; later calls find it registered.
-void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int background) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, name, &wc)) return;
-  wc = WNDCLASSEXW{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = GetSysColorBrush(background);
-  wc.lpszClassName = name;
-  RegisterClassExW(&wc);
-}
-
-}  // namespace
 
 void TFolderBox::RegisterClasses() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -296,6 +278,10 @@ LRESULT CALLBACK TFolderBox::BoxProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       case WM_COMMAND:
         if (LOWORD(wp) == kArrowId && HIWORD(wp) == BN_CLICKED) self->ToggleDropDown();
+        // The folder's text changed (typed, pasted or chosen): the owner hears it from the box.
+        if (reinterpret_cast<HWND>(lp) == self->edit_ && HIWORD(wp) == EN_CHANGE)
+          SendMessageW(GetParent(wnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(wnd), EN_CHANGE),
+                       reinterpret_cast<LPARAM>(wnd));
         return 0;
       default:
         break;

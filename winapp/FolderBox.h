@@ -2,7 +2,8 @@
 // and takes a typed or pasted one; its drop-down is a tree of the drives and their folders
 // (listed when a branch is opened), in which a click or Enter chooses a folder. Like a combo
 // box it opens with F4 or Alt+Down and closes without a choice on Escape, a click outside it
-// or a second click on its arrow.
+// or a second click on its arrow. Its parent hears of every change of the text as EN_CHANGE
+// from the box.
 #pragma once
 
 #include "platform/win32/WinApi.h"

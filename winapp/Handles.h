@@ -1,5 +1,5 @@
-// Owners for the Windows handles the window creates itself (fonts, icons), so that each is
-// released on every path, and the windows.h set-up every unit of the window shares.
+// Owners for the Windows handles the window creates itself (fonts, icons, key tables), so
+// that each is released on every path, and the windows.h set-up every unit of the window shares.
 #pragma once
 
 #include "platform/win32/WinApi.h"
@@ -22,5 +22,12 @@ struct IconDeleter {
   }
 };
 using TIconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+struct AcceleratorDeleter {
+  void operator()(HACCEL keys) const {
+    if (keys != nullptr) DestroyAcceleratorTable(keys);
+  }
+};
+using TAccelHandle = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDeleter>;
 
 }  // namespace winapp

@@ -61,7 +61,8 @@ void InstallWinHooks(const std::wstring& title, HWND dialog, std::function<void(
 
 void RemoveWinHooks() { platform::Hooks() = platform::UiHooks{}; }
 
-void DispatchOne(HWND dialog, MSG& msg) {
+void DispatchOne(HWND dialog, MSG& msg, HACCEL keys) {
+  if (keys != nullptr && TranslateAcceleratorW(dialog, keys, &msg)) return;
   if (dialog != nullptr && IsDialogMessageW(dialog, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);

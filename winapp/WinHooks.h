@@ -16,8 +16,9 @@ void InstallWinHooks(const std::wstring& title, HWND dialog, std::function<void(
 // Empties the hooks again (the window goes away).
 void RemoveWinHooks();
 
-// Translates and dispatches one message, letting dialog's keyboard navigation take it first.
-void DispatchOne(HWND dialog, MSG& msg);
+// Translates and dispatches one message, letting dialog's keys (a key table, or none) and
+// then its keyboard navigation take it first.
+void DispatchOne(HWND dialog, MSG& msg, HACCEL keys = nullptr);
 // Dispatches every pending message; a WM_QUIT found is posted again for the main loop.
 void ProcessPendingMessages(HWND dialog);
 

@@ -1,10 +1,16 @@
 #include "winapp/ZOR_form.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include <algorithm>
+
+#include "core/Execute.h"
+#include "core/LayerPreviewText.h"
 #include "platform/Exception.h"
 #include "platform/Paths.h"
 #include "platform/UiHooks.h"
+#include "winapp/ControlText.h"
 #include "winapp/UiFont.h"
 #include "winapp/WinHooks.h"
 
@@ -21,6 +27,11 @@ constexpr int kDesignedLeft = 426, kDesignedTop = 215;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
 constexpr int kCheckBoxHeight = 17;
 constexpr int kGenerateId = 100, kCloseId = 101;
+// The command that opens the layer panel (F2 and the layer box's context menu).
+constexpr int kLayerPanelId = 102;
+constexpr UINT_PTR kPreviewTimer = 1;
+// One refresh for a burst of keystrokes in the folder box or of ticks.
+constexpr UINT kPreviewDelayMilliseconds = 150;
 constexpr UINT_PTR kMemoSubclassId = 1;
 constexpr int kLayerTops[kLayerCount] = {24, 48, 72, 96, 136, 160, 184, 208, 244, 268, 292, 316, 340};
 // The about line's box; the bevel is drawn as a line along the bottom edge of its own box.
@@ -47,6 +58,7 @@ TfrmZOR::~TfrmZOR() {
       destroyed_ = true;
       Guarded([this] { FormDestroy(); });
     }
+    layerPanel_.reset();
     edtPath.reset();
     SetWindowLongPtrW(frmZOR_, GWLP_USERDATA, 0);
     DestroyWindow(frmZOR_);
@@ -95,6 +107,7 @@ void TfrmZOR::Create() {
   }
   CreateControls();
   LayOut();
+  CreatePreview();
   SetFocus(edtClose);
   Guarded([this] { FormCreate(); });
 }
@@ -227,6 +240,83 @@ void TfrmZOR::LayOut() {
   RedrawWindow(frmZOR_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void TfrmZOR::CreatePreview() {
+  ACCEL f2{FVIRTKEY, VK_F2, kLayerPanelId};
+  keys_.reset(CreateAcceleratorTableW(&f2, 1));
+  layerTips_ = std::make_unique<TLayerTips>(frmZOR_, chkLayers);
+}
+
+void TfrmZOR::SchedulePreview() { SetTimer(frmZOR_, kPreviewTimer, kPreviewDelayMilliseconds, nullptr); }
+
+void TfrmZOR::RefreshPreview() {
+  if (busy_ || layerTips_ == nullptr) return;  // during a run, or before the controls exist
+  KillTimer(frmZOR_, kPreviewTimer);
+  const std::string folder = edtPath->Path();
+  std::optional<TLayerPreview> preview;
+  if (!folder.empty()) {
+    std::array<bool, kLayerCount> ticked{};
+    for (size_t i = 0; i < kLayerCount; ++i) ticked[i] = Ticked(chkLayers[i]);
+    preview = PreviewLayers(WorkingFolderOf(folder), ticked, RecognitionMode());
+  }
+  const TLayerPreview* shown = preview ? &*preview : nullptr;
+  layerTips_->Show(shown);
+  if (layerPanel_ != nullptr) layerPanel_->ShowPreview(shown);
+}
+
+TLayerPanel& TfrmZOR::OpenLayerPanel() {
+  if (layerPanel_ == nullptr) {
+    TLayerPanel::TEvents events;
+    events.recognitionSwitched = [this](bool on) { SetRecognitionMode(on); };
+    events.activated = [this] { SchedulePreview(); };
+    layerPanel_ = std::make_unique<TLayerPanel>(frmZOR_, font_.get(), std::move(events));
+  }
+  layerPanel_->ShowRecognition(RecognitionMode());
+  Guarded([this] { RefreshPreview(); });
+  layerPanel_->Open();
+  return *layerPanel_;
+}
+
+void TfrmZOR::SetRecognitionMode(bool on) {
+  recognise_ = on;
+  if (layerPanel_ != nullptr) layerPanel_->ShowRecognition(on);
+  Guarded([this] { RefreshPreview(); });
+}
+
+void TfrmZOR::OnCommand(WPARAM wp, LPARAM lp) {
+  const int id = LOWORD(wp), code = HIWORD(wp);
+  // Neither button is a default or cancel button: Enter and Escape (IDOK, IDCANCEL) do nothing.
+  if (code == BN_CLICKED && id == kGenerateId) edtGenerateClick();
+  if (code == BN_CLICKED && id == kCloseId) edtCloseClick();
+  // From the menu (code 0) or the key table (code 1); ignored during a run.
+  if (id == kLayerPanelId && lp == 0 && !busy_) OpenLayerPanel();
+  const HWND from = reinterpret_cast<HWND>(lp);
+  if (code == EN_CHANGE && from == edtPath->Handle()) SchedulePreview();
+  if (code == BN_CLICKED && std::find(chkLayers.begin(), chkLayers.end(), from) != chkLayers.end())
+    SchedulePreview();
+}
+
+bool TfrmZOR::InLayerBox(HWND on, LPARAM at) const {
+  if (std::find(chkLayers.begin(), chkLayers.end(), on) != chkLayers.end()) return true;
+  // A group box lets the mouse through to the window beneath: the click's place decides.
+  RECT box;
+  GetWindowRect(cxGroupBox1, &box);
+  const POINT where{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  return (on == frmZOR_ || on == cxGroupBox1) && PtInRect(&box, where);
+}
+
+void TfrmZOR::ShowLayerMenu(LPARAM at) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kLayerPanelId, (Widen(kLayerPanelTitle) + L"…\tF2").c_str());
+  POINT where{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  if (where.x == -1 && where.y == -1) {  // from the keyboard: at the layer box
+    RECT box;
+    GetWindowRect(cxGroupBox1, &box);
+    where = {box.left, box.top};
+  }
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, where.x, where.y, 0, frmZOR_, nullptr);
+  DestroyMenu(menu);
+}
+
 void TfrmZOR::edtCloseClick() {
   if (busy_) {
     closePending_ = true;  // as the title-bar close: the window closes when the run ends
@@ -240,6 +330,7 @@ void TfrmZOR::edtGenerateClick() {
   busy_ = true;
   Guarded([this] { Execute(); });
   busy_ = false;
+  SchedulePreview();  // the files of the folder have changed
   if (closePending_) PostMessageW(frmZOR_, WM_CLOSE, 0, 0);
 }
 
@@ -282,10 +373,17 @@ LRESULT TfrmZOR::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_COMMAND:
-      // Neither button is a default or cancel button: Enter and Escape (IDOK, IDCANCEL) do nothing.
-      if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kGenerateId) edtGenerateClick();
-      if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kCloseId) edtCloseClick();
+      OnCommand(wp, lp);
       return 0;
+    case WM_TIMER:
+      if (wp == kPreviewTimer) Guarded([this] { RefreshPreview(); });
+      return 0;
+    case WM_CONTEXTMENU:
+      if (InLayerBox(reinterpret_cast<HWND>(wp), lp)) {
+        ShowLayerMenu(lp);
+        return 0;
+      }
+      break;
     case WM_CTLCOLORSTATIC: {
       // Labels and check boxes show the window's face behind them.
       HDC dc = reinterpret_cast<HDC>(wp);
@@ -300,6 +398,8 @@ LRESULT TfrmZOR::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_ACTIVATE:
+      // Files may have changed while the user was elsewhere.
+      if (LOWORD(wp) != WA_INACTIVE) SchedulePreview();
       // Back to the control that had the focus when the window was left.
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();

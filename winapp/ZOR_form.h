@@ -20,6 +20,8 @@
 #include "winapp/Anchors.h"
 #include "winapp/FolderBox.h"
 #include "winapp/Handles.h"
+#include "winapp/LayerPanel.h"
+#include "winapp/LayerTips.h"
 #include "zip/ZipWriter.h"
 
 namespace winapp {
@@ -74,6 +76,20 @@ class TfrmZOR {
   void edtGenerateClick();
   void edtCloseClick();
 
+  // The preview of the chosen folder: tooltips on the layer ticks, and the layer panel beside
+  // the window (F2, or the layer box's context menu). Refreshed shortly after the folder or
+  // the ticks change, when the window becomes active again and after an Execute.
+  void RefreshPreview();
+  TLayerPanel& OpenLayerPanel();
+  // The panel, or null while it has never been opened.
+  TLayerPanel* LayerPanel() const { return layerPanel_.get(); }
+  const TLayerTips& LayerTips() const { return *layerTips_; }
+  // Recognition mode: saved outside the "Option" block, as the Qt window saves it.
+  bool RecognitionMode() const { return recognise_.value_or(false); }
+  void SetRecognitionMode(bool on);
+  // The window's keys (F2) for the message loop to translate.
+  HACCEL Keys() const { return keys_.get(); }
+
  private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK MemoProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR);
@@ -86,6 +102,13 @@ class TfrmZOR {
   HWND MakeControl(const wchar_t* kind, const std::wstring& text, DWORD style, DWORD exStyle = 0);
   void LayOut();
   int NaturalHeight() const;
+  void CreatePreview();
+  void SchedulePreview();
+  void OnCommand(WPARAM wp, LPARAM lp);
+  // A context menu asked for at (screen coordinates, -1 -1 from the keyboard) over the window
+  // on belongs to the layer box.
+  bool InLayerBox(HWND on, LPARAM at) const;
+  void ShowLayerMenu(LPARAM at);
   void OnClose();
   void FormCreate();
   void FormDestroy();
@@ -111,7 +134,10 @@ class TfrmZOR {
   int waitDepth_ = 0;
   int nextId_ = 1000;     // control ids; the buttons have their own
   HWND lastFocus_ = nullptr;  // the control that had the focus when the window was left
-  std::optional<bool> recognise_;  // kept from the settings so a save leaves it as it was
+  std::optional<bool> recognise_;  // nothing until chosen or loaded: then nothing is saved
+  TAccelHandle keys_;
+  std::unique_ptr<TLayerTips> layerTips_;
+  std::unique_ptr<TLayerPanel> layerPanel_;
   // The anchored layouts: the window's own controls and those of each group box.
   struct TArea {
     HWND box;  // nullptr for the window's client area

@@ -16,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     frmZOR.Create();
     frmZOR.Show(showCommand);
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) winapp::DispatchOne(frmZOR.Handle(), msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) winapp::DispatchOne(frmZOR.Handle(), msg, frmZOR.Keys());
     return static_cast<int>(msg.wParam);
   } catch (const std::exception& e) {
     // Only the window's creation can fail here; the handlers catch their own errors.

@@ -82,6 +82,13 @@ inline std::string AltiumDrill(const std::string& typeLines) {
          "T1F00S00C0.03150\n%\nT01\nX011811Y017716\nM30\n";
 }
 
+// An Altium copper layer without X2 attributes: its place in the layer stack (1 the top) in
+// a header comment.
+inline std::string AltiumCopper(int physicalOrder) {
+  return "G04*\nG04 Layer_Physical_Order=" + std::to_string(physicalOrder) + "*\nG04 Layer_Color=255*\n"
+         "%FSLAX25Y25*%\n%MOIN*%\nG70*\nG01*\nG75*\n%ADD10C,0.01000*%\nD10*\nX0Y0D02*\nX100000Y0D01*\nM02*\n";
+}
+
 // Excellon without any plating word, as Eagle, gEDA and many others write it.
 inline std::string PlainDrill() { return "%\nM48\nM72\nT01C0.0236\nT02C0.0320\n%\nT01\nX1600Y1000\nT02\nX2000Y1000\nM30\n"; }
 
