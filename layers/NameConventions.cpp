@@ -159,6 +159,13 @@ int NumberAfter(const std::string& text, std::string_view prefix, int limit) {
   return number >= 1 && number <= limit ? number : -1;
 }
 
+// "G<n>L" with n in 2..31: n, or -1.
+int OshParkInnerLayer(const std::string& ext) {
+  if (ext.size() < 3 || ext.back() != 'L') return -1;
+  int number = NumberAfter(ext.substr(0, ext.size() - 1), "G", kMaxMidLayer + 1);
+  return number >= 2 ? number : -1;
+}
+
 bool HasDrawingWord(const std::vector<std::string>& words) {
   for (const std::string& word : words) {
     for (const char* drawing : kDrawingWords) {
@@ -223,8 +230,16 @@ MaybeFinding LayerExtension(const SplitName& split, const NameContext& context) 
   bool oneSeries = !(context.hasMidLayers && context.hasPlaneLayers);
   int plane = NumberAfter(split.ext, "GP", kMaxPlaneLayer);
   if (plane >= 1 && oneSeries) return Finding{{K::InnerCopper, plane}, "file name: Altium internal plane extension " + quoted};
+  // KiCad's Protel extensions number the copper from the top (".g2" is its first inner
+  // layer), Altium's mid layers from the first inner layer (".G1"): only a series that
+  // starts at ".G1" is Altium's.
   int mid = NumberAfter(split.ext, "G", kMaxMidLayer);
-  if (mid >= 1 && oneSeries) return Finding{{K::InnerCopper, mid}, "file name: Altium mid-layer extension " + quoted};
+  if (mid >= 1 && oneSeries && (context.hasFirstMidLayer || split.ext == "G1"))
+    return Finding{{K::InnerCopper, mid}, "file name: Altium mid-layer extension " + quoted};
+  // OSH Park's ".G2L", ".G3L": copper layers 2, 3 counted from the top one.
+  int copperLayer = OshParkInnerLayer(split.ext);
+  if (copperLayer >= 2)
+    return Finding{{K::InnerCopper, copperLayer - 1}, "file name: OSH Park inner layer extension " + quoted};
   return std::nullopt;
 }
 
@@ -239,10 +254,27 @@ MaybeFinding GerberName(std::string_view name, const NameContext& context) {
   return byLayerName ? byLayerName : byExtension;
 }
 
+// The name of the plated drill file beside a non-plated one that a board tool names by
+// adding "-NPTH" or "_NPTH" ("board.drl" beside "board_NPTH.drl"), in upper case; empty
+// for other names.
+std::string PlatedSiblingOf(std::string_view name) {
+  const SplitName split = Split(name);
+  // pcb-rnd's Eagle-style names: ".drd" for the plated holes, ".dru" for the others.
+  if (split.ext == "DRU") return split.stem + ".DRD";
+  for (std::string_view suffix : {"-NPTH", "_NPTH"}) {
+    const std::string& stem = split.stem;
+    if (stem.size() > suffix.size() && stem.compare(stem.size() - suffix.size(), suffix.size(), suffix) == 0)
+      return stem.substr(0, stem.size() - suffix.size()) + "." + split.ext;
+  }
+  return {};
+}
+
 // Plating words in a drill file's name: KiCad "-PTH"/"-NPTH", EasyEDA "Drill_PTH_Through",
-// gEDA "plated-drill"/"unplated-drill", Altium "-Plated"/"-NonPlated".
-MaybeFinding DrillName(std::string_view name) {
-  const std::vector<std::string> words = Words(Split(name).stem);
+// gEDA "plated-drill"/"unplated-drill", Altium "-Plated"/"-NonPlated". A name without them
+// is the plated one where the folder holds its "-NPTH" sibling.
+MaybeFinding DrillName(std::string_view name, const NameContext& context) {
+  const SplitName split = Split(name);
+  const std::vector<std::string> words = Words(split.stem);
   std::string plated, nonPlated;  // the first plating word of each kind
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& w = words[i];
@@ -256,6 +288,12 @@ MaybeFinding DrillName(std::string_view name) {
   if (!plated.empty() && !nonPlated.empty()) return std::nullopt;
   if (!nonPlated.empty()) return Finding{{K::DrillNonPlated}, "file name: plating word " + Quotable(nonPlated)};
   if (!plated.empty()) return Finding{{K::DrillPlated}, "file name: plating word " + Quotable(plated)};
+  if (split.ext == "DRU")
+    return Finding{{K::DrillNonPlated}, "file name: extension for unplated holes ." + Quotable(split.extAsWritten)};
+  for (const std::string& sibling : context.nonPlatedDrills) {
+    if (PlatedSiblingOf(sibling) == split.stem + "." + split.ext)
+      return Finding{{K::DrillPlated}, "file name: the non-plated holes are in " + Quotable(sibling)};
+  }
   return std::nullopt;
 }
 
@@ -267,6 +305,8 @@ NameContext NameContextOf(const std::vector<std::string>& names) {
     const std::string ext = Split(name).ext;
     if (NumberAfter(ext, "GP", kMaxPlaneLayer) >= 1) context.hasPlaneLayers = true;
     else if (NumberAfter(ext, "G", kMaxMidLayer) >= 1) context.hasMidLayers = true;
+    if (ext == "G1") context.hasFirstMidLayer = true;
+    if (!PlatedSiblingOf(name).empty()) context.nonPlatedDrills.push_back(name);
   }
   return context;
 }
@@ -274,7 +314,7 @@ NameContext NameContextOf(const std::vector<std::string>& names) {
 MaybeFinding FindingFromFileName(std::string_view name, FileKind kind, const NameContext& context) {
   switch (kind) {
     case FileKind::Gerber: return GerberName(name, context);
-    case FileKind::Excellon: return DrillName(name);
+    case FileKind::Excellon: return DrillName(name, context);
     case FileKind::Other: return std::nullopt;
   }
   return std::nullopt;
