@@ -132,9 +132,60 @@ MaybeFinding AllegroFilm(const std::vector<LayerLine>& lines) {
   return std::nullopt;
 }
 
+// gEDA pcb and pcb-rnd write "G04 Title: <board>, <layer group> *" and "G04 Creator: pcb
+// 4.2.2 *" (or "pcb-rnd 3.0.6"). The group names below are those the two tools give the
+// outer layers by default, and "Intern" pcb-rnd's for inner copper; any other group (a
+// user's name, a drawing) says nothing here.
+MaybeFinding PcbTitle(std::string_view head) {
+  std::string_view title, titleLine;
+  bool byPcb = false;
+  size_t seen = 0;
+  for (std::string_view line : SplitLines(head)) {
+    if (++seen > kMaxLayerLines) break;
+    std::string_view text = TrimBlanks(line);
+    if (!StartsWithIgnoringCase(text, "G04")) continue;
+    std::string_view rest = TrimBlanks(text.substr(3));
+    if (rest.rfind("Creator: pcb ", 0) == 0 || rest.rfind("Creator: pcb-rnd ", 0) == 0) byPcb = true;
+    if (rest.rfind("Title: ", 0) == 0 && title.empty()) {
+      size_t comma = rest.rfind(", ");
+      if (comma == std::string_view::npos) continue;
+      std::string_view group = rest.substr(comma + 2);
+      title = TrimBlanks(group.substr(0, group.find('*')));
+      titleLine = text;
+    }
+  }
+  if (!byPcb || title.empty()) return std::nullopt;
+  struct Entry {
+    const char* group;
+    FunctionKind kind;
+  };
+  static const Entry kGroups[] = {
+      {"top_copper", FunctionKind::TopCopper},  {"component", FunctionKind::TopCopper},
+      {"bottom_copper", FunctionKind::BottomCopper}, {"solder", FunctionKind::BottomCopper},
+      {"top_mask", FunctionKind::TopMask},      {"componentmask", FunctionKind::TopMask},
+      {"bottom_mask", FunctionKind::BottomMask}, {"soldermask", FunctionKind::BottomMask},
+      {"top_silk", FunctionKind::TopSilk},      {"topsilk", FunctionKind::TopSilk},
+      {"bottom_silk", FunctionKind::BottomSilk}, {"bottomsilk", FunctionKind::BottomSilk},
+      {"top_paste", FunctionKind::TopPaste},    {"toppaste", FunctionKind::TopPaste},
+      {"bottom_paste", FunctionKind::BottomPaste}, {"bottompaste", FunctionKind::BottomPaste},
+      {"outline", FunctionKind::Outline},
+  };
+  for (const Entry& entry : kGroups) {
+    if (title == entry.group) return Finding{{entry.kind}, "header comment " + Quotable(titleLine)};
+  }
+  // pcb-rnd's name for every inner copper group, whatever its place in the stack.
+  if (title == "Intern") {
+    Finding inner{{}, "header comment " + Quotable(titleLine) + ": inner copper of unknown number"};
+    inner.unnumberedInnerCopper = true;
+    return inner;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 MaybeFinding FindingFromHeaderLayerNames(std::string_view head) {
+  if (MaybeFinding byTitle = PcbTitle(head)) return byTitle;
   const std::vector<LayerLine> lines = LayerLines(head);
   if (lines.empty()) return std::nullopt;
   if (lines.size() == 1) {

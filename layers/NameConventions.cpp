@@ -159,6 +159,19 @@ int NumberAfter(const std::string& text, std::string_view prefix, int limit) {
   return number >= 1 && number <= limit ? number : -1;
 }
 
+Finding UnnumberedInnerCopper(const std::string& evidence) {
+  Finding inner{{}, evidence + ": inner copper of unknown number"};
+  inner.unnumberedInnerCopper = true;
+  return inner;
+}
+
+// "G<n>L" with n in 2..31: n, or -1.
+int OshParkInnerLayer(const std::string& ext) {
+  if (ext.size() < 3 || ext.back() != 'L') return -1;
+  int number = NumberAfter(ext.substr(0, ext.size() - 1), "G", kMaxMidLayer + 1);
+  return number >= 2 ? number : -1;
+}
+
 bool HasDrawingWord(const std::vector<std::string>& words) {
   for (const std::string& word : words) {
     for (const char* drawing : kDrawingWords) {
@@ -221,15 +234,26 @@ MaybeFinding LayerExtension(const SplitName& split, const NameContext& context) 
   if (mechanical >= 1) return Finding{{K::Mechanical, mechanical}, "file name: Protel extension " + quoted};
   const int plane = NumberAfter(split.ext, "GP", kMaxPlaneLayer);
   const int mid = NumberAfter(split.ext, "G", kMaxMidLayer);
-  if (plane < 1 && mid < 1) return std::nullopt;
-  const std::string evidence =
-      std::string("file name: Altium ") + (plane >= 1 ? "internal plane" : "mid-layer") + " extension " + quoted;
-  if (!(context.hasMidLayers && context.hasPlaneLayers)) return Finding{{K::InnerCopper, plane >= 1 ? plane : mid}, evidence};
-  // Mid layers and planes are numbered in their own series; together they give no order,
-  // but every one of them lies between the top and the bottom copper.
-  Finding inner{{}, evidence + " beside the other inner series: inner copper of unknown number"};
-  inner.unnumberedInnerCopper = true;
-  return inner;
+  if (plane >= 1 || mid >= 1) {
+    const std::string evidence =
+        std::string("file name: Altium ") + (plane >= 1 ? "internal plane" : "mid-layer") + " extension " + quoted;
+    // Mid layers and planes are numbered in their own series; together they give no order.
+    const bool oneSeries = !(context.hasMidLayers && context.hasPlaneLayers);
+    // KiCad's Protel extensions number the copper from the top (".g2" is its first inner
+    // layer), Altium's mid layers from the first inner layer (".G1"): only a series that
+    // starts at ".G1" is numbered as Altium's.
+    const bool fromFirst = plane >= 1 || context.hasFirstMidLayer || split.ext == "G1";
+    if (oneSeries && fromFirst) return Finding{{K::InnerCopper, plane >= 1 ? plane : mid}, evidence};
+    // Either way the file lies between the top and the bottom copper.
+    return UnnumberedInnerCopper(evidence + (oneSeries ? " in a series without .G1" : " beside the other inner series"));
+  }
+  // Eagle's inner layers 2..15, ".ly2".."ly15": Eagle numbers layers, not their order.
+  if (const int eagle = NumberAfter(split.ext, "LY", 15); eagle >= 2)
+    return UnnumberedInnerCopper("file name: Eagle inner layer extension " + quoted);
+  // OSH Park's ".G2L", ".G3L": copper layers 2, 3 counted from the top one.
+  if (const int copperLayer = OshParkInnerLayer(split.ext); copperLayer >= 2)
+    return Finding{{K::InnerCopper, copperLayer - 1}, "file name: OSH Park inner layer extension " + quoted};
+  return std::nullopt;
 }
 
 MaybeFinding GerberName(std::string_view name, const NameContext& context) {
@@ -243,10 +267,27 @@ MaybeFinding GerberName(std::string_view name, const NameContext& context) {
   return byLayerName ? byLayerName : byExtension;
 }
 
+// The name of the plated drill file beside a non-plated one that a board tool names by
+// adding "-NPTH" or "_NPTH" ("board.drl" beside "board_NPTH.drl"), in upper case; empty
+// for other names.
+std::string PlatedSiblingOf(std::string_view name) {
+  const SplitName split = Split(name);
+  // pcb-rnd's Eagle-style names: ".drd" for the plated holes, ".dru" for the others.
+  if (split.ext == "DRU") return split.stem + ".DRD";
+  for (std::string_view suffix : {"-NPTH", "_NPTH"}) {
+    const std::string& stem = split.stem;
+    if (stem.size() > suffix.size() && stem.compare(stem.size() - suffix.size(), suffix.size(), suffix) == 0)
+      return stem.substr(0, stem.size() - suffix.size()) + "." + split.ext;
+  }
+  return {};
+}
+
 // Plating words in a drill file's name: KiCad "-PTH"/"-NPTH", EasyEDA "Drill_PTH_Through",
-// gEDA "plated-drill"/"unplated-drill", Altium "-Plated"/"-NonPlated".
-MaybeFinding DrillName(std::string_view name) {
-  const std::vector<std::string> words = Words(Split(name).stem);
+// gEDA "plated-drill"/"unplated-drill", Altium "-Plated"/"-NonPlated". A name without them
+// is the plated one where the folder holds its "-NPTH" sibling.
+MaybeFinding DrillName(std::string_view name, const NameContext& context) {
+  const SplitName split = Split(name);
+  const std::vector<std::string> words = Words(split.stem);
   std::string plated, nonPlated;  // the first plating word of each kind
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& w = words[i];
@@ -260,6 +301,12 @@ MaybeFinding DrillName(std::string_view name) {
   if (!plated.empty() && !nonPlated.empty()) return std::nullopt;
   if (!nonPlated.empty()) return Finding{{K::DrillNonPlated}, "file name: plating word " + Quotable(nonPlated)};
   if (!plated.empty()) return Finding{{K::DrillPlated}, "file name: plating word " + Quotable(plated)};
+  if (split.ext == "DRU")
+    return Finding{{K::DrillNonPlated}, "file name: extension for unplated holes ." + Quotable(split.extAsWritten)};
+  for (const std::string& sibling : context.nonPlatedDrills) {
+    if (PlatedSiblingOf(sibling) == split.stem + "." + split.ext)
+      return Finding{{K::DrillPlated}, "file name: the non-plated holes are in " + Quotable(sibling)};
+  }
   return std::nullopt;
 }
 
@@ -271,6 +318,8 @@ NameContext NameContextOf(const std::vector<std::string>& names) {
     const std::string ext = Split(name).ext;
     if (NumberAfter(ext, "GP", kMaxPlaneLayer) >= 1) context.hasPlaneLayers = true;
     else if (NumberAfter(ext, "G", kMaxMidLayer) >= 1) context.hasMidLayers = true;
+    if (ext == "G1") context.hasFirstMidLayer = true;
+    if (!PlatedSiblingOf(name).empty()) context.nonPlatedDrills.push_back(name);
   }
   return context;
 }
@@ -286,7 +335,7 @@ StackPlace StackPlaceOfExtension(std::string_view name) {
 MaybeFinding FindingFromFileName(std::string_view name, FileKind kind, const NameContext& context) {
   switch (kind) {
     case FileKind::Gerber: return GerberName(name, context);
-    case FileKind::Excellon: return DrillName(name);
+    case FileKind::Excellon: return DrillName(name, context);
     case FileKind::Other: return std::nullopt;
   }
   return std::nullopt;

@@ -30,7 +30,9 @@ TEST(FindingFromFileName, GerberNamesOfBoardTools) {
       {"board.GKO", "outline"},            {"board.GM1", "mechanical 1"},
       {"board.GM13", "mechanical 13"},     {"board.GPT", "top pad master"},
       {"board.GPB", "bottom pad master"},  {"board.G1", "inner copper 1"},
-      {"board.G30", "inner copper 30"},    {"board.GP2", "inner copper 2"},
+      {"board.GP2", "inner copper 2"},
+      // OSH Park: copper layers counted from the top one
+      {"board.G2L", "inner copper 1"},     {"board.g3l", "inner copper 2"},
       // KiCad, with and without the Protel extension option, old and new layer names
       {"board-F_Cu.gbr", "top copper"},    {"board-B_Cu.gbr", "bottom copper"},
       {"board-In1_Cu.gbr", "inner copper 1"}, {"board-In12_Cu.gbr", "inner copper 12"},
@@ -82,6 +84,7 @@ TEST(FindingFromFileName, NamesThatStateNothingAreNeverGuessed) {
       {"board.GD1", "none"},                 {"board.GTA", "none"},
       {"GTL", "none"},                       {".GTL", "none"},
       {"board.pho", "none"},                 {"art001.pho", "none"},
+      {"board.G1L", "none"},
   };
   for (const NameCase& c : cases) EXPECT_EQ(FunctionOf(c.name, FileKind::Gerber), c.function) << c.name;
 }
@@ -110,11 +113,12 @@ TEST(FindingFromFileName, DrillNamesStatePlatingOnly) {
   EXPECT_EQ(FunctionOf("board.GTL", FileKind::Other), "none");
 }
 
-TEST(FindingFromFileName, AltiumInnerLayerNumbersCountOnlyWithinOneSeries) {
-  const NameContext midOnly = NameContextOf({"b.GTL", "b.G1", "b.G2", "b.GBL"});
+TEST(FindingFromFileName, AltiumInnerLayerNumbersCountOnlyWithinOneSeriesFromG1) {
+  const NameContext midOnly = NameContextOf({"b.GTL", "b.G1", "b.G2", "b.G30", "b.GBL"});
   const NameContext planesOnly = NameContextOf({"b.GTL", "b.GP1", "b.GP2", "b.GBL"});
   const NameContext both = NameContextOf({"b.GTL", "b.G1", "b.GP1", "b.GP2", "b.G2", "b.GBL"});
   EXPECT_EQ(FunctionOf("b.G2", FileKind::Gerber, midOnly), "inner copper 2");
+  EXPECT_EQ(FunctionOf("b.G30", FileKind::Gerber, midOnly), "inner copper 30");
   EXPECT_EQ(FunctionOf("b.GP2", FileKind::Gerber, planesOnly), "inner copper 2");
   EXPECT_FALSE(FindingFromFileName("b.G2", FileKind::Gerber, midOnly)->unnumberedInnerCopper);
   // Together: inner copper for certain, with no number.
@@ -129,12 +133,38 @@ TEST(FindingFromFileName, AltiumInnerLayerNumbersCountOnlyWithinOneSeries) {
             "unknown number");
   EXPECT_EQ(FunctionOf("b.GM1", FileKind::Gerber, both), "mechanical 1");
   EXPECT_FALSE(FindingFromFileName("b.GTL", FileKind::Gerber, both)->unnumberedInnerCopper);
+  // KiCad's Protel extensions count the top layer as 1: its first inner layer is ".g2".
+  const NameContext kicad = NameContextOf({"b-top.gtl", "b-GND.g2", "b-VCC.g3", "b-In3_Cu.g4", "b-bottom.gbl"});
+  EXPECT_EQ(FunctionOf("b-GND.g2", FileKind::Gerber, kicad), "unknown");
+  EXPECT_TRUE(FindingFromFileName("b-GND.g2", FileKind::Gerber, kicad)->unnumberedInnerCopper);
+  EXPECT_EQ(FunctionOf("b-In3_Cu.g4", FileKind::Gerber, kicad), "inner copper 3");
+  // Eagle numbers its layers, not their order: ".ly2" is some inner layer.
+  EXPECT_TRUE(FindingFromFileName("b.ly2", FileKind::Gerber)->unnumberedInnerCopper);
+  EXPECT_EQ(FunctionOf("b.ly1", FileKind::Gerber), "none");
+}
+
+TEST(FindingFromFileName, APlainDrillNameBesideItsNonPlatedSiblingIsThePlatedOne) {
+  for (const char* sibling : {"LED_NPTH.drl", "LED-NPTH.drl", "led_npth.DRL"}) {
+    const NameContext context = NameContextOf({"LED.drl", sibling, "LED.gtl"});
+    EXPECT_EQ(FunctionOf("LED.drl", FileKind::Excellon, context), "drill plated") << sibling;
+    EXPECT_EQ(FunctionOf(sibling, FileKind::Excellon, context), "drill non-plated");
+  }
+  const NameContext eagleStyle = NameContextOf({"LED.drd", "LED.dru"});
+  EXPECT_EQ(FunctionOf("LED.drd", FileKind::Excellon, eagleStyle), "drill plated");
+  EXPECT_EQ(FunctionOf("LED.dru", FileKind::Excellon, eagleStyle), "drill non-plated");
+  EXPECT_EQ(FunctionOf("LED.drd", FileKind::Excellon), "none");  // Eagle's own .drd holds both
+  const NameContext other = NameContextOf({"LED.drl", "LED2_NPTH.drl", "LED_NPTH.txt"});
+  EXPECT_EQ(FunctionOf("LED.drl", FileKind::Excellon, other), "none");
+  EXPECT_EQ(FindingFromFileName("LED.drl", FileKind::Excellon, NameContextOf({"LED.drl", "LED_NPTH.drl"}))->evidence,
+            "file name: the non-plated holes are in LED_NPTH.drl");
 }
 
 TEST(FindingFromFileName, EvidenceNamesTheConvention) {
   EXPECT_EQ(FindingFromFileName("board-F_Cu.gbr", FileKind::Gerber)->evidence, "file name: KiCad layer name F_Cu");
   EXPECT_EQ(FindingFromFileName("amp.gtl", FileKind::Gerber)->evidence, "file name: Protel extension .gtl");
-  EXPECT_EQ(FindingFromFileName("amp.G2", FileKind::Gerber)->evidence, "file name: Altium mid-layer extension .G2");
+  EXPECT_EQ(FindingFromFileName("amp.G2", FileKind::Gerber, NameContextOf({"amp.G1", "amp.G2"}))->evidence,
+            "file name: Altium mid-layer extension .G2");
+  EXPECT_EQ(FindingFromFileName("amp.G2L", FileKind::Gerber)->evidence, "file name: OSH Park inner layer extension .G2L");
   EXPECT_EQ(FindingFromFileName("b.cmp", FileKind::Gerber)->evidence, "file name: Eagle CAM extension .cmp");
   EXPECT_EQ(FindingFromFileName("b-NPTH.drl", FileKind::Excellon)->evidence, "file name: plating word NPTH");
 }

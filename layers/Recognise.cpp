@@ -57,11 +57,16 @@ RecognisedFile RecogniseContent(std::string_view name, std::string_view head, st
       FindingFromFileName(name, facts.kind, context)};
   for (const MaybeFinding& finding : inOrderOfTrust) {
     if (!Fits(facts.kind, finding)) continue;
+    // Evidence that a file is inner copper of unknown number leaves room for weaker
+    // evidence of the number (a pcb-rnd "Intern" group exported as ".g2l"), and for
+    // nothing else.
+    if (file.unnumberedInnerCopper && finding->function.kind != FunctionKind::InnerCopper) continue;
     file.function = finding->function;
     file.evidence = finding->evidence;
     file.unnumberedInnerCopper = finding->unnumberedInnerCopper;
-    return file;
+    if (!file.unnumberedInnerCopper) return file;
   }
+  if (file.unnumberedInnerCopper) return file;
   if (facts.kind == FileKind::Excellon) {
     file.function = {FunctionKind::Drill};
     file.evidence = "Excellon drill file without plating information";

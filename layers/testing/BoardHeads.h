@@ -48,9 +48,9 @@ inline std::string EasyEda(const std::string& layer) {
          "%FSLAX45Y45*%\n%MOMM*%\n%ADD10C,0.2540*%\nD10*\nX0Y0D02*\nM02*\n";
 }
 
-// gEDA PCB: layer group names in a title comment that says little.
-inline std::string GEda() {
-  return "G04 start of page 2 for group 0 idx 0 *\nG04 Title: (unknown), component *\n"
+// gEDA pcb: the title names the layer group the file holds.
+inline std::string GEda(const std::string& group) {
+  return "G04 start of page 2 for group 0 idx 0 *\nG04 Title: (unknown), " + group + " *\n"
          "G04 Creator: pcb 4.2.0 *\nG04 Format: Gerber/RS-274X *\nG04 PCB-Dimensions (mil): 6000.00 5000.00 *\n"
          "%MOIN*%\n%FSLAX25Y25*%\n%LNTOP*%\n%ADD11C,0.0100*%\n%LPD*%\nD11*\nX0Y0D02*\nM02*\n";
 }
