@@ -7,7 +7,6 @@
 // symbols apart from the other copy's, and TAVELO_MATCHER_AVX2 for the AVX2 build.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -317,8 +316,10 @@ class TMatchFinder {
   // The same for the low halves of a packed table; the high halves (ranks, counts) stay.
   // Subtracting min(low half, 32768) from the whole word does it without masks and merges.
   static void SlidePackedTable(uint32_t* t) {
-    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i)
-      t[i] -= std::min(t[i] & 0xFFFFu, 32768u);
+    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i) {
+      const uint32_t link = t[i] & 0xFFFFu;
+      t[i] -= link < 32768u ? link : 32768u;
+    }
   }
 
   unsigned Read(uint8_t* buf, unsigned capacity) {
