@@ -217,6 +217,23 @@ TEST_F(CliTest, RecognitionTakesAKiCadExportsFilesOnlyWhenAskedFor) {
   ExpectNames(board + archive, "GTL,GKO,TXT,Contect.txt\n");
 }
 
+TEST_F(CliTest, RecognitionSendsAnOutlineInGm1AsGkoWhileGm1StaysHome) {
+  const std::string outline = "%TF.FileFunction,Profile,NP*%\n%FSLAX46Y46*%\nM02*\n";
+  for (const bool gm1Ticked : {false, true}) {
+    const std::string board = dir.MakeDir(gm1Ticked ? "both" : "gko") + platform::kPathDelim;
+    dir.Write((gm1Ticked ? "both" : "gko") + std::string("/board-Edge_Cuts.gm1"), outline);
+    Outcome run = Cli({"--recognise", "--layers", gm1Ticked ? "GKO,GM1" : "GKO", "--no-zip", board});
+    if (gm1Ticked) {  // the designed rule gives the file to GM1
+      EXPECT_EQ(run.status, 1) << run.out << run.err;
+      EXPECT_EQ(run.out.rfind("文件没有找到：*.GKO\n", 0), 0u) << run.out;
+      EXPECT_EQ(platform::ReadWholeFile(board + "GM1"), outline);
+    } else {
+      EXPECT_EQ(run.status, 0) << run.out << run.err;
+      EXPECT_EQ(platform::ReadWholeFile(board + "GKO"), outline);
+    }
+  }
+}
+
 TEST_F(CliTest, ExitStatusesAndMessages) {
   const std::string board = MakeBoard();
   struct Case {

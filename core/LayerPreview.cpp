@@ -8,8 +8,8 @@ TLayerPreview PreviewLayers(const std::string& folder, const std::array<bool, kL
   TLayerPreview preview;
   preview.files = layers::RecogniseFolder(folder);
   std::vector<layers::TickedLayer> every;
-  for (const TLayerCode& layer : kLayerCodes)
-    every.push_back({layer.code, ChooseLayerFile(folder, layer.code)});
+  for (size_t i = 0; i < kLayerCount; ++i)
+    every.push_back({kLayerCodes[i].code, ChooseLayerFile(folder, kLayerCodes[i].code), ticked[i]});
   preview.plan = layers::PlanLayers(preview.files, every, recognition);
   std::vector<layers::PlannedLayer> goingOut;
   for (size_t i = 0; i < kLayerCount; ++i)

@@ -17,6 +17,9 @@ namespace layers {
 struct TickedLayer {
   std::string code;          // one of kLayerCodes, upper case
   std::string designedFile;  // the designed rule's file for code (bare name), empty when none
+  // Whether the layer goes out; a preview also plans the layers that do not, and their
+  // designed files are then free for recognition to give to a ticked layer.
+  bool goesOut = true;
 };
 
 enum class LayerSource {
@@ -41,15 +44,16 @@ struct PlannedLayer {
   std::string recognisedFile;
   std::string recognisedEvidence;
   // Further Gerber or Excellon files of the folder for this layer that will not be taken:
-  // other "*.CODE" files, and files recognised as the layer whose extension is no code.
+  // other "*.CODE" files, and files recognised as the layer that no layer going out takes
+  // by the designed rule.
   std::vector<std::string> otherFiles;
 };
 
 // The plan for the ticked layers, in the order given. files is RecogniseFolder of the
 // folder that the designed files were found in. Recognition never takes a file whose
-// name is a code or whose extension is a code (those belong to the designed rule, for
-// their own code), and among several candidates takes the first by CandidateRank, then by
-// folder order.
+// name is a code, nor the designed file of a layer that goes out (KiCad's outline in
+// "board-Edge_Cuts.gm1" can go out as GKO while GM1 stays unticked), and among several
+// candidates takes the first by CandidateRank, then by folder order.
 std::vector<PlannedLayer> PlanLayers(const std::vector<RecognisedFile>& files,
                                      const std::vector<TickedLayer>& ticked, bool recognitionMode);
 

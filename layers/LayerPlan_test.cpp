@@ -104,6 +104,21 @@ TEST(PlanLayers, RecognitionLeavesCodeNamesAndCodeExtensionsToTheDesignedRule) {
   EXPECT_FALSE(Layer(plan, "GTL").alreadyRenamed);  // "gtl" is not the file "GTL"
 }
 
+TEST(PlanLayers, ADesignedFileOfALayerThatStaysHomeIsFreeForRecognition) {
+  // KiCad with Protel extensions puts its outline in ".gm1": with GM1 unticked it can go
+  // out as GKO; with GM1 ticked it is GM1's by the designed rule.
+  const std::vector<RecognisedFile> files = {Gerber("board-Edge_Cuts.gm1", FunctionKind::Outline)};
+  const TickedLayer gko{"GKO", ""};
+  const std::vector<PlannedLayer> gm1Home =
+      PlanLayers(files, {gko, {"GM1", "board-Edge_Cuts.gm1", false}}, true);
+  EXPECT_EQ(Layer(gm1Home, "GKO").source, LayerSource::Recognised);
+  EXPECT_EQ(Layer(gm1Home, "GKO").file, "board-Edge_Cuts.gm1");
+  const std::vector<PlannedLayer> gm1Out = PlanLayers(files, {gko, {"GM1", "board-Edge_Cuts.gm1"}}, true);
+  EXPECT_EQ(Layer(gm1Out, "GKO").source, LayerSource::Missing);
+  EXPECT_EQ(Layer(gm1Out, "GKO").recognisedFile, "");
+  EXPECT_EQ(Layer(gm1Out, "GM1").file, "board-Edge_Cuts.gm1");
+}
+
 TEST(CheckPlan, AKiCadExportWithTheModeOffMissesOutlineAndDrill) {
   const std::vector<PlannedLayer> plan = PlanLayers(kKiCad, {{"GTL", ""}, {"GKO", ""}, {"TXT", ""}}, false);
   const std::vector<std::string> expected = {
@@ -155,9 +170,11 @@ TEST(CheckPlan, AnOutlineOnMechanicalOneCounts) {
                                              Gerber("b.GKO", FunctionKind::TopSilk), Drill("b.TXT", FunctionKind::Drill)};
   EXPECT_EQ(CheckPlan(files, PlanLayers(files, {{"GM1", "b_contour.gm1"}, {"TXT", "b.TXT"}}, false)),
             std::vector<std::string>{});
-  // A GKO file known to be something else is no outline.
+  // A GKO file known to be something else is no outline; with GM1 staying home, the
+  // outline in b_contour.gm1 is the GKO file left behind.
   EXPECT_EQ(CheckPlan(files, PlanLayers(files, {{"GKO", "b.GKO"}, {"TXT", "b.TXT"}}, false)),
-            (std::vector<std::string>{"缺少外形层：GKO", "功能与扩展名不符：GKO 取 b.GKO，识别为顶层丝印"}));
+            (std::vector<std::string>{"缺少外形层：GKO", "功能与扩展名不符：GKO 取 b.GKO，识别为顶层丝印",
+                                      "同一层有多个文件：GKO 取 b.GKO，不取 b_contour.gm1"}));
 }
 
 TEST(CheckPlan, AlreadyRenamedCodesCountAsPresent) {
