@@ -12,4 +12,6 @@ TDeflateBuffers::TDeflateBuffers()
       head4_(std::make_unique<uint16_t[]>(kTableSize)),
       bucket3_(std::make_unique<uint32_t[]>(kTableSize)),
       link8_(std::make_unique<uint16_t[]>(kTableSize)),
-      head8_(std::make_unique<uint16_t[]>(kTableSize)) {}
+      head8_(std::make_unique<uint16_t[]>(kTableSize)),
+      link16_(std::make_unique<uint16_t[]>(kTableSize)),
+      head16_(std::make_unique<uint16_t[]>(kTableSize)) {}

@@ -1,6 +1,6 @@
 // The Deflate engine's four work buffers (about 320 KiB), allocated once per zip run and
-// shared by all of its entries, plus five tables of its own that speed up the chain walk
-// (448 KiB). They are zeroed when allocated, so the bytes of an entry never depend on
+// shared by all of its entries, plus seven tables of its own that speed up the chain walk
+// (576 KiB). They are zeroed when allocated, so the bytes of an entry never depend on
 // what the memory held before.
 #pragma once
 
@@ -34,6 +34,10 @@ class TDeflateBuffers {
   // The third chain: positions linked by a hash of their first 8 bytes.
   uint16_t* Link8Table() { return link8_.get(); }
   uint16_t* Head8Table() { return head8_.get(); }
+  // The fourth chain, for the levels with the longest walks: positions linked by a hash of
+  // their first 16 bytes.
+  uint16_t* Link16Table() { return link16_.get(); }
+  uint16_t* Head16Table() { return head16_.get(); }
 
  private:
   static constexpr unsigned kWindowFront = 8;
@@ -47,4 +51,6 @@ class TDeflateBuffers {
   std::unique_ptr<uint32_t[]> bucket3_;
   std::unique_ptr<uint16_t[]> link8_;
   std::unique_ptr<uint16_t[]> head8_;
+  std::unique_ptr<uint16_t[]> link16_;
+  std::unique_ptr<uint16_t[]> head16_;
 };
