@@ -157,7 +157,8 @@ class TMatchFinder {
   uint64_t Run() {
     InitMatcher();
     if (level_ <= 3) return extraChains_ ? DeflateGreedy<true>() : DeflateGreedy<false>();
-    return extraChains_ ? DeflateLazy<true>() : DeflateLazy<false>();
+    if (!extraChains_) return DeflateLazy<false, false>();
+    return chain16_ ? DeflateLazy<true, true>() : DeflateLazy<true, false>();
   }
 
  private:
@@ -223,13 +224,10 @@ class TMatchFinder {
     }
     if (last + 1 > next16_) next16_ = last + 1;
   }
+  // Only the greedy levels skip positions, and none of them keeps the 16-byte chain.
   inline void SkipTo8(unsigned inserted, unsigned next) {
     CatchUp8(inserted);
     next8_ = next;
-    if (chain16_) {
-      CatchUp16(inserted);
-      next16_ = next;
-    }
   }
 
   // The chain walk from cur for the string at pos; best starts at prevLen. Candidates are
@@ -245,7 +243,7 @@ class TMatchFinder {
   // candidate sharing n bytes has been met (it would have raised best further), so the
   // switch skips none that matters; candidates seen before the switch may be seen again,
   // which changes nothing, as they cannot beat the best length they helped set.
-  template <bool kExtra>
+  template <bool kExtra, bool kChain16>
   inline unsigned LongestMatch(unsigned pos, unsigned cur, unsigned prevLen, unsigned& matchPos) {
     unsigned chain = cfg_.chain;
     if (prevLen >= cfg_.good) chain >>= 2;
@@ -290,10 +288,10 @@ class TMatchFinder {
       }
     }
     const uint64_t scan8 = Load64(scan);
-    if (best < 15 || !chain16_) {
+    if (best < 15 || !kChain16) {
       CatchUp8(pos);
       cur = pos;
-      while (best < 15 || !chain16_) {
+      while (best < 15 || !kChain16) {
         cur = link8_[cur & kHashMask];
         if (cur <= limit && cur != first) return best;
         const uint8_t* const m = window_ + cur;
@@ -425,7 +423,7 @@ class TMatchFinder {
     while (avail > 0) {
       const unsigned h = Insert<kExtra>(pos);
       if (h != 0 && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch<kExtra>(pos, h, 2, matchPos);
+        matchLen = LongestMatch<kExtra, false>(pos, h, 2, matchPos);
         if (matchLen > avail) matchLen = avail;
       }
       bool flush;
@@ -460,7 +458,7 @@ class TMatchFinder {
     return EmitBlock(pos, true);
   }
 
-  template <bool kExtra>
+  template <bool kExtra, bool kChain16>
   uint64_t DeflateLazy() {
     const unsigned lazyLimit = cfg_.lazy;
     unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
@@ -472,7 +470,7 @@ class TMatchFinder {
       const unsigned prevPos = matchPos;
       matchLen = 2;
       if (h != 0 && prevLen < lazyLimit && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch<kExtra>(pos, h, prevLen, matchPos);
+        matchLen = LongestMatch<kExtra, kChain16>(pos, h, prevLen, matchPos);
         if (matchLen > avail) matchLen = avail;
         if (matchLen == 3 && ((pos - matchPos) & 0xFFFF) > kTooFar) matchLen = 2;
       }
@@ -527,8 +525,8 @@ class TMatchFinder {
   uint16_t* const head16_;
   uint16_t* const link16_;
   const Config cfg_;
-  const bool extraChains_;
-  const bool chain16_;  // the 16-byte chain as well (kChain16From)  // the 4- and 8-byte chains of LongestMatch
+  const bool extraChains_;  // the 4- and 8-byte chains of LongestMatch
+  const bool chain16_;      // and the 16-byte chain (kChain16From)
   const int level_;
   TDeflateDecisions& decisions_;
 
