@@ -1,5 +1,6 @@
 #include "layers/HeaderLayerNames.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,14 +21,9 @@ struct LayerLine {
 std::vector<LayerLine> LayerLines(std::string_view head) {
   std::vector<LayerLine> found;
   for (std::string_view line : SplitLines(head)) {
-    std::string_view text = TrimBlanks(line);
-    if (!StartsWithIgnoringCase(text, "G04")) continue;
-    std::string_view rest = TrimBlanks(text.substr(3));
-    if (!StartsWithIgnoringCase(rest, "LAYER:")) continue;
-    std::string_view name = rest.substr(6);
-    name = TrimBlanks(name.substr(0, name.find('*')));
-    if (name.empty()) continue;
-    found.push_back({std::string(text), StrUpperAscii(name)});
+    const std::optional<std::string_view> name = G04Value(line, "LAYER:");
+    if (!name || name->empty()) continue;
+    found.push_back({std::string(TrimBlanks(line)), StrUpperAscii(*name)});
     if (found.size() == kMaxLayerLines) break;
   }
   return found;
@@ -142,16 +138,13 @@ MaybeFinding PcbTitle(std::string_view head) {
   size_t seen = 0;
   for (std::string_view line : SplitLines(head)) {
     if (++seen > kMaxLayerLines) break;
-    std::string_view text = TrimBlanks(line);
-    if (!StartsWithIgnoringCase(text, "G04")) continue;
-    std::string_view rest = TrimBlanks(text.substr(3));
-    if (rest.rfind("Creator: pcb ", 0) == 0 || rest.rfind("Creator: pcb-rnd ", 0) == 0) byPcb = true;
-    if (rest.rfind("Title: ", 0) == 0 && title.empty()) {
-      size_t comma = rest.rfind(", ");
-      if (comma == std::string_view::npos) continue;
-      std::string_view group = rest.substr(comma + 2);
-      title = TrimBlanks(group.substr(0, group.find('*')));
-      titleLine = text;
+    const std::optional<std::string_view> creator = G04Value(line, "Creator:");
+    if (creator && (creator->rfind("pcb ", 0) == 0 || creator->rfind("pcb-rnd ", 0) == 0)) byPcb = true;
+    const std::optional<std::string_view> value = G04Value(line, "Title:");
+    const size_t comma = value ? value->rfind(", ") : std::string_view::npos;
+    if (comma != std::string_view::npos && title.empty()) {
+      title = TrimBlanks(value->substr(comma + 2));
+      titleLine = TrimBlanks(line);
     }
   }
   if (!byPcb || title.empty()) return std::nullopt;

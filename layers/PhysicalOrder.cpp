@@ -22,17 +22,12 @@ struct OrderComment {
 std::optional<OrderComment> ReadOrderComment(std::string_view head) {
   std::optional<OrderComment> found;
   for (std::string_view line : SplitLines(head)) {
-    std::string_view text = TrimBlanks(line);
-    if (!StartsWithIgnoringCase(text, "G04")) continue;
-    std::string_view rest = TrimBlanks(text.substr(3));
-    if (!StartsWithIgnoringCase(rest, kKey)) continue;
-    std::string_view value = TrimBlanks(rest.substr(kKey.size()));
-    if (value.empty() || value[0] != '=') continue;
-    value = value.substr(1);
-    const int order = SmallNumber(TrimBlanks(value.substr(0, value.find('*'))));
+    const std::optional<std::string_view> value = G04Value(line, kKey);
+    if (!value || value->empty() || (*value)[0] != '=') continue;
+    const int order = SmallNumber(TrimBlanks(value->substr(1)));
     if (order < 1) continue;
     if (found && found->order != order) return OrderComment{-1, found->line};
-    found = OrderComment{order, std::string(text)};
+    found = OrderComment{order, std::string(TrimBlanks(line))};
   }
   return found;
 }

@@ -50,6 +50,15 @@ size_t FindIgnoringCase(std::string_view haystack, std::string_view needle, size
   return std::string_view::npos;
 }
 
+std::optional<std::string_view> G04Value(std::string_view line, std::string_view key) {
+  const std::string_view text = TrimBlanks(line);
+  if (!StartsWithIgnoringCase(text, "G04")) return std::nullopt;
+  const std::string_view rest = TrimBlanks(text.substr(3));
+  if (!StartsWithIgnoringCase(rest, key)) return std::nullopt;
+  const std::string_view value = rest.substr(key.size());
+  return TrimBlanks(value.substr(0, value.find('*')));
+}
+
 int SmallNumber(std::string_view text) {
   if (text.empty() || text.size() > 4) return -1;
   int value = 0;

@@ -3,6 +3,7 @@
 // quote in an evidence text. Bytes outside ASCII are ordinary bytes here.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 // The position of the first occurrence of needle in haystack ignoring ASCII case, or npos.
 size_t FindIgnoringCase(std::string_view haystack, std::string_view needle, size_t from = 0);
+
+// The value of a Gerber header comment "G04 <key><value>*" that line holds: the text after
+// key up to the "*", without the blanks at its ends. key is matched ignoring ASCII case,
+// and blanks may stand around "G04". Nothing when line is no such comment.
+std::optional<std::string_view> G04Value(std::string_view line, std::string_view key);
 
 // The decimal number that is all of text (1 to 4 digits), or -1.
 int SmallNumber(std::string_view text);
