@@ -42,7 +42,8 @@ for locale in zh_CN.UTF-8 en_US.UTF-8; do
   wineboot --init >/dev/null 2>&1 || true
   # A test that failed is run once more: now and then a test process under Wine ends at
   # its start, before any output (0.02 s, no test run), and then passes when run again
-  # (seen once in 600 runs; 15 reruns of that test all passed). A real fault fails twice.
+  # (seen once in about 1800 test runs; 15 reruns of that test all passed). A real fault
+  # fails twice.
   ctest --test-dir "$build" --output-on-failure -j2 --repeat until-pass:2 "$@" || status=1
 done
 exit $status
