@@ -335,6 +335,10 @@ void TZipWriter::CopyExistingEntry() {
     throw EZipLimitError("Cannot carry \"" + entry.StoredName() + "\" over into \"" + ZipName() +
                          "\": the archive would pass 4 GiB, the reach of zip offsets");
   }
+  // The copy lands in this archive file, at a new offset: a disk number carried over from
+  // the old record (a damaged one's may be anything) would send readers to another disk
+  // and leave the updated archive unreadable.
+  entry.DiskNumberStart = static_cast<uint16_t>(currentDisk_);
   entry.WriteLocalHeader(*outputStream_);
   old.Seek(dataStart, Origin::Begin);
   storeBuffer_.resize(kStoreBlockSize);
