@@ -202,6 +202,11 @@ TEST(RecogniseFolder, EachSourceOfEvidenceBeatsTheWeakerOnes) {
        "board.GTL", "unknown", ""},
       {"a Gerber whose name no convention covers stays unknown", {{"layer7.gbr", PlainGerber()}},
        "layer7.gbr", "unknown", ""},
+      {"inner copper of unknown number yields to a number, not to another layer",
+       {{"b.gtl", GEda("Intern")}}, "b.gtl", "unknown",
+       "header comment G04 Title: (unknown), Intern *: inner copper of unknown number"},
+      {"a weaker finding may give the number", {{"b.g2l", GEda("Intern")}},
+       "b.g2l", "inner copper 1", "file name: OSH Park inner layer extension .g2l"},
   };
   for (const Case& c : cases) {
     platform::testing::TempDir dir;
