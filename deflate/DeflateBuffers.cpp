@@ -11,7 +11,13 @@ TDeflateBuffers::TDeflateBuffers()
       chain4_(std::make_unique<uint32_t[]>(kTableSize)),
       head4_(std::make_unique<uint16_t[]>(kTableSize)),
       bucket3_(std::make_unique<uint32_t[]>(kTableSize)),
+      link6_(std::make_unique<uint16_t[]>(kTableSize)),
+      head6_(std::make_unique<uint16_t[]>(kTableSize)),
       link8_(std::make_unique<uint16_t[]>(kTableSize)),
       head8_(std::make_unique<uint16_t[]>(kTableSize)),
+      link10_(std::make_unique<uint16_t[]>(kTableSize)),
+      head10_(std::make_unique<uint16_t[]>(kTableSize)),
+      link12_(std::make_unique<uint16_t[]>(kTableSize)),
+      head12_(std::make_unique<uint16_t[]>(kTableSize)),
       link16_(std::make_unique<uint16_t[]>(kTableSize)),
       head16_(std::make_unique<uint16_t[]>(kTableSize)) {}

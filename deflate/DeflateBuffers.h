@@ -1,6 +1,6 @@
 // The Deflate engine's four work buffers (about 320 KiB), allocated once per zip run and
-// shared by all of its entries, plus seven tables of its own that speed up the chain walk
-// (576 KiB). They are zeroed when allocated, so the bytes of an entry never depend on
+// shared by all of its entries, plus thirteen tables of its own that speed up the chain
+// walk (960 KiB). They are zeroed when allocated, so the bytes of an entry never depend on
 // what the memory held before.
 #pragma once
 
@@ -31,11 +31,15 @@ class TDeflateBuffers {
   uint32_t* Chain4Table() { return chain4_.get(); }
   uint16_t* Head4Table() { return head4_.get(); }
   uint32_t* Bucket3Table() { return bucket3_.get(); }
-  // The third chain: positions linked by a hash of their first 8 bytes.
+  // The longer chains: positions linked by a hash of their first 6, 8, 10, 12 or 16 bytes.
+  uint16_t* Link6Table() { return link6_.get(); }
+  uint16_t* Head6Table() { return head6_.get(); }
   uint16_t* Link8Table() { return link8_.get(); }
   uint16_t* Head8Table() { return head8_.get(); }
-  // The fourth chain, for the levels with the longest walks: positions linked by a hash of
-  // their first 16 bytes.
+  uint16_t* Link10Table() { return link10_.get(); }
+  uint16_t* Head10Table() { return head10_.get(); }
+  uint16_t* Link12Table() { return link12_.get(); }
+  uint16_t* Head12Table() { return head12_.get(); }
   uint16_t* Link16Table() { return link16_.get(); }
   uint16_t* Head16Table() { return head16_.get(); }
 
@@ -49,8 +53,14 @@ class TDeflateBuffers {
   std::unique_ptr<uint32_t[]> chain4_;
   std::unique_ptr<uint16_t[]> head4_;
   std::unique_ptr<uint32_t[]> bucket3_;
+  std::unique_ptr<uint16_t[]> link6_;
+  std::unique_ptr<uint16_t[]> head6_;
   std::unique_ptr<uint16_t[]> link8_;
   std::unique_ptr<uint16_t[]> head8_;
+  std::unique_ptr<uint16_t[]> link10_;
+  std::unique_ptr<uint16_t[]> head10_;
+  std::unique_ptr<uint16_t[]> link12_;
+  std::unique_ptr<uint16_t[]> head12_;
   std::unique_ptr<uint16_t[]> link16_;
   std::unique_ptr<uint16_t[]> head16_;
 };

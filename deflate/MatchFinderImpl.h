@@ -29,11 +29,40 @@ constexpr unsigned kTooFar = 4096;
 constexpr unsigned kFirstRead = 32768;
 constexpr unsigned kHashMask = 0x7FFF;
 // Levels whose chains are at least this long keep the extra chains (LongestMatch): they
-// cost time at every insertion and pay off only on long walks. The 16-byte chain pays off
-// only on the longest walks (levels 8 and 9: a quarter faster on real Gerber data, while
-// at levels 6 and 7 it cost more to keep than it saved).
+// cost time at every insertion and pay off only on long walks.
 constexpr unsigned kExtraChainsFrom = 16;
-constexpr unsigned kChain16From = 1024;
+
+// The catch-up chains (TLongChain) that a level keeps besides the 8-byte one, as bits.
+constexpr unsigned kLong6 = 1, kLong10 = 2, kLong12 = 4, kLong16 = 8;
+// A chain pays for itself when enough walk steps meet candidates that share its length
+// minus one or two bytes while best already needs more: on real Gerber data, most steps
+// of a level 6 walk along the 8-byte chain met candidates sharing 8 to 11 bytes with best
+// at 11 to 15. The 12-byte chain pays off from level 6 on (a fifth faster there); the 6-,
+// 10- and 16-byte chains only on the longest walks (levels 8 and 9, where they gained
+// another tenth; at levels 6 and 7 they cost more to keep than they saved).
+constexpr unsigned kChainSet[10] = {0,       0,       0,       0,       0,       0,
+                                    kLong12, kLong12, kLong6 | kLong10 | kLong12 | kLong16,
+                                    kLong6 | kLong10 | kLong12 | kLong16};
+static_assert(kChainSet[4] == kChainSet[5] && kChainSet[6] == kChainSet[7] &&
+                  kChainSet[8] == kChainSet[9],
+              "TMatchFinder::Run builds one loop for each pair of levels");
+
+// The length of the chain that follows the n-byte one in a set (0: none). The 4- and
+// 8-byte chains are always there.
+constexpr unsigned NextChainAfter(unsigned set, unsigned n) {
+  if (n < 6 && (set & kLong6)) return 6;
+  if (n < 8) return 8;
+  if (n < 10 && (set & kLong10)) return 10;
+  if (n < 12 && (set & kLong12)) return 12;
+  if (n < 16 && (set & kLong16)) return 16;
+  return 0;
+}
+// A walk along the n-byte chain goes on while best is below this: from then on the next
+// chain holds every candidate that can still beat best.
+constexpr unsigned WalkUntil(unsigned set, unsigned n) {
+  const unsigned next = NextChainAfter(set, n);
+  return next != 0 ? next - 1 : ~0u;
+}
 
 struct Config {
   unsigned good, lazy, nice, chain;
@@ -130,6 +159,46 @@ struct TChains {
   }
 };
 
+// A chain of positions linked by a hash of their first kBytes bytes (6 to 16). A
+// position joins it only once a search has reached it (CatchUp): then its bytes have been
+// read (the window holds at least 262 bytes from the search position on, or the input has
+// ended), so its hash never changes afterwards.
+template <unsigned kBytes>
+struct TLongChain {
+  uint16_t* head;
+  uint16_t* link;
+  unsigned next = 0;  // the first position not yet in the chain
+
+  // The 6-byte chain shifts the two bytes after its own out of its 8-byte load.
+  static constexpr unsigned kFirstShift = kBytes == 6 ? 16 : 0;
+
+  static unsigned Hash(const uint8_t* p) {
+    uint64_t mixed = (Load64(p) << kFirstShift) * 0x9E3779B97F4A7C15ull;
+    if constexpr (kBytes == 10) mixed ^= Load16(p + 8) * 0xC2B2AE3D27D4EB4Full;
+    if constexpr (kBytes == 12) mixed ^= Load32(p + 8) * 0xC2B2AE3D27D4EB4Full;
+    if constexpr (kBytes == 16) mixed ^= Load64(p + 8) * 0xC2B2AE3D27D4EB4Full;
+    return static_cast<unsigned>(mixed >> 49);
+  }
+  // Whether the kBytes bytes at a and b are equal (a hash collision when they are not).
+  static bool SamePrefix(const uint8_t* a, const uint8_t* b) {
+    if (((Load64(a) ^ Load64(b)) << kFirstShift) != 0) return false;
+    if constexpr (kBytes == 10) return Load16(a + 8) == Load16(b + 8);
+    if constexpr (kBytes == 12) return Load32(a + 8) == Load32(b + 8);
+    if constexpr (kBytes == 16) return Load64(a + 8) == Load64(b + 8);
+    return true;
+  }
+  void Clear() { std::memset(head, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t)); }
+  // Puts the positions next .. last into the chain.
+  inline void CatchUp(const uint8_t* window, unsigned last) {
+    for (unsigned s = next; s <= last; ++s) {
+      const unsigned key = Hash(window + s);
+      link[s & kHashMask] = head[key];
+      head[key] = static_cast<uint16_t>(s);
+    }
+    if (last + 1 > next) next = last + 1;
+  }
+};
+
 class TMatchFinder {
  public:
   TMatchFinder(TDeflateIO& io, TDeflateBuffers& buffers, THuffmanBlock& block, int level,
@@ -144,21 +213,26 @@ class TMatchFinder {
         link_(buffers.LinkTable()),
         head4_(buffers.Head4Table()),
         chain4_(buffers.Chain4Table()),
-        head8_(buffers.Head8Table()),
-        link8_(buffers.Link8Table()),
-        head16_(buffers.Head16Table()),
-        link16_(buffers.Link16Table()),
+        long6_{buffers.Head6Table(), buffers.Link6Table()},
+        long8_{buffers.Head8Table(), buffers.Link8Table()},
+        long10_{buffers.Head10Table(), buffers.Link10Table()},
+        long12_{buffers.Head12Table(), buffers.Link12Table()},
+        long16_{buffers.Head16Table(), buffers.Link16Table()},
         cfg_(kConfig[level]),
         extraChains_(cfg_.chain >= kExtraChainsFrom),
-        chain16_(cfg_.chain >= kChain16From),
+        chainSet_(kChainSet[level]),
         level_(level),
         decisions_(decisions) {}
 
   uint64_t Run() {
     InitMatcher();
     if (level_ <= 3) return extraChains_ ? DeflateGreedy<true>() : DeflateGreedy<false>();
-    if (!extraChains_) return DeflateLazy<false, false>();
-    return chain16_ ? DeflateLazy<true, true>() : DeflateLazy<true, false>();
+    if (!extraChains_) return DeflateLazy<false, 0>();
+    switch (chainSet_) {
+      case kChainSet[6]: return DeflateLazy<true, kChainSet[6]>();
+      case kChainSet[8]: return DeflateLazy<true, kChainSet[8]>();
+      default: return DeflateLazy<true, kChainSet[4]>();
+    }
   }
 
  private:
@@ -175,18 +249,9 @@ class TMatchFinder {
   // 5-bit-shift hash, so shifting drops byte s and the new byte comes in (3 operations
   // instead of a load and 9).
   static unsigned RollHash(unsigned key, uint8_t next) { return ((key << 5) ^ next) & kHashMask; }
-  inline unsigned Hash8At(unsigned s) const {
-    return static_cast<unsigned>((Load64(window_ + s) * 0x9E3779B97F4A7C15ull) >> 49);
-  }
-  inline unsigned Hash16At(unsigned s) const {
-    const uint64_t mixed = Load64(window_ + s) * 0x9E3779B97F4A7C15ull ^
-                           Load64(window_ + s + 8) * 0xC2B2AE3D27D4EB4Full;
-    return static_cast<unsigned>(mixed >> 49);
-  }
-
   // Inserts s into its chain; returns the previous head of the chain (0: none). With the
   // extra chains, s also gets its rank and goes into the chain of its first 4 bytes; the
-  // 8-byte chain catches up later (CatchUp8).
+  // longer chains catch up later (TLongChain::CatchUp).
   template <bool kExtra>
   inline unsigned Insert(unsigned s) {
     return chains_.Insert<kExtra>(s, HashAt(s));
@@ -203,31 +268,11 @@ class TMatchFinder {
       chains.Insert<kExtra>(s, key);
   }
 
-  // Puts the positions next8_ .. last into the 8-byte chain. A position joins it only
-  // once the search has reached it: then its 8 bytes have been read (the window holds at
-  // least 262 bytes from the search position on), so its hash never changes afterwards.
-  // Positions that the 3-byte chain skipped are skipped here too (SkipTo8).
-  inline void CatchUp8(unsigned last) {
-    for (unsigned s = next8_; s <= last; ++s) {
-      const unsigned key8 = Hash8At(s);
-      link8_[s & kHashMask] = head8_[key8];
-      head8_[key8] = static_cast<uint16_t>(s);
-    }
-    if (last + 1 > next8_) next8_ = last + 1;
-  }
-  // The same for the 16-byte chain, which the walk reaches only once best is 15.
-  inline void CatchUp16(unsigned last) {
-    for (unsigned s = next16_; s <= last; ++s) {
-      const unsigned key16 = Hash16At(s);
-      link16_[s & kHashMask] = head16_[key16];
-      head16_[key16] = static_cast<uint16_t>(s);
-    }
-    if (last + 1 > next16_) next16_ = last + 1;
-  }
-  // Only the greedy levels skip positions, and none of them keeps the 16-byte chain.
+  // Only the greedy levels skip positions, and none of them keeps more than the 8-byte
+  // catch-up chain.
   inline void SkipTo8(unsigned inserted, unsigned next) {
-    CatchUp8(inserted);
-    next8_ = next;
+    long8_.CatchUp(window_, inserted);
+    long8_.next = next;
   }
 
   // The chain walk from cur for the string at pos; best starts at prevLen. Candidates are
@@ -236,14 +281,14 @@ class TMatchFinder {
   //
   // With the extra chains the walk gives the same result in fewer steps. Once best is at
   // least n - 1, only candidates that share their first n bytes with pos can still beat
-  // it; they are the members of pos's n-byte chain (n = 4, 8 or 16) that share the bytes, the
+  // it; they are the members of pos's n-byte chain (n = 4, 8, 12 or 16) that share the bytes, the
   // others being hash collisions. So the walk goes along that chain instead, and a
   // candidate's step count in the 3-byte chain, which the chain limit bounds, is the
   // difference between its rank and the first candidate's. Before best reaches n - 1 no
   // candidate sharing n bytes has been met (it would have raised best further), so the
   // switch skips none that matters; candidates seen before the switch may be seen again,
   // which changes nothing, as they cannot beat the best length they helped set.
-  template <bool kExtra, bool kChain16>
+  template <bool kExtra, unsigned kSet>
   inline unsigned LongestMatch(unsigned pos, unsigned cur, unsigned prevLen, unsigned& matchPos) {
     unsigned chain = cfg_.chain;
     if (prevLen >= cfg_.good) chain >>= 2;
@@ -274,10 +319,11 @@ class TMatchFinder {
     // A candidate's rank sits beside its 4-byte link: one load gives both, and the load
     // of the next candidate's entry goes out with the compare of this one's bytes.
     const unsigned firstRank = chain4_[first & kHashMask] >> 16;
-    if (best < 7) {
+    constexpr unsigned kUntil4 = WalkUntil(kSet, 4);
+    if (best < kUntil4) {
       const uint32_t scan4 = Load32(scan);
       uint32_t entry = chain4_[pos & kHashMask];
-      while (best < 7) {
+      while (best < kUntil4) {
         cur = entry & 0xFFFF;
         if (cur <= limit && cur != first) return best;
         entry = chain4_[cur & kHashMask];
@@ -287,30 +333,33 @@ class TMatchFinder {
         if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
       }
     }
-    const uint64_t scan8 = Load64(scan);
-    if (best < 15 || !kChain16) {
-      CatchUp8(pos);
-      cur = pos;
-      while (best < 15 || !kChain16) {
-        cur = link8_[cur & kHashMask];
-        if (cur <= limit && cur != first) return best;
-        const uint8_t* const m = window_ + cur;
-        if (Load64(m) != scan8) continue;
-        if (((firstRank - (chain4_[cur & kHashMask] >> 16)) & 0xFFFF) >= steps) return best;
-        if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
+    // The longer chains, each from its newest entry, while best is short enough that a
+    // longer chain would skip candidates that can still beat it.
+    const auto walk = [&](auto& chain, unsigned until) {  // true when the search is over
+      chain.CatchUp(window_, pos);
+      unsigned c = pos;
+      while (best < until) {
+        c = chain.link[c & kHashMask];
+        if (c <= limit && c != first) return true;
+        const uint8_t* const m = window_ + c;
+        if (!chain.SamePrefix(m, scan)) continue;
+        if (((firstRank - (chain4_[c & kHashMask] >> 16)) & 0xFFFF) >= steps) return true;
+        if (Load16(m + best - 1) == scanEnd && consider(c)) return true;
       }
+      return false;
+    };
+    if constexpr ((kSet & kLong6) != 0) {
+      if (best < WalkUntil(kSet, 6) && walk(long6_, WalkUntil(kSet, 6))) return best;
     }
-    CatchUp16(pos);
-    const uint64_t scan16 = Load64(scan + 8);
-    cur = pos;
-    for (;;) {
-      cur = link16_[cur & kHashMask];
-      if (cur <= limit && cur != first) return best;
-      const uint8_t* const m = window_ + cur;
-      if (Load64(m) != scan8 || Load64(m + 8) != scan16) continue;
-      if (((firstRank - (chain4_[cur & kHashMask] >> 16)) & 0xFFFF) >= steps) return best;
-      if (Load16(m + best - 1) == scanEnd && consider(cur)) return best;
+    if (best < WalkUntil(kSet, 8) && walk(long8_, WalkUntil(kSet, 8))) return best;
+    if constexpr ((kSet & kLong10) != 0) {
+      if (best < WalkUntil(kSet, 10) && walk(long10_, WalkUntil(kSet, 10))) return best;
     }
+    if constexpr ((kSet & kLong12) != 0) {
+      if (best < WalkUntil(kSet, 12) && walk(long12_, WalkUntil(kSet, 12))) return best;
+    }
+    if constexpr ((kSet & kLong16) != 0) walk(long16_, WalkUntil(kSet, 16));
+    return best;
   }
 
   // The source of a match is start minus the 16-bit distance; right after a slide it may
@@ -336,17 +385,20 @@ class TMatchFinder {
     if (extraChains_) {
       SlideTable(head4_);
       SlidePackedTable(chain4_);
-      SlideTable(head8_);
-      SlideTable(link8_);
-      next8_ = next8_ > 32768 ? next8_ - 32768 : 0;
-      if (chain16_) {
-        SlideTable(head16_);
-        SlideTable(link16_);
-        next16_ = next16_ > 32768 ? next16_ - 32768 : 0;
-      }
+      if (chainSet_ & kLong6) SlideChain(long6_);
+      SlideChain(long8_);
+      if (chainSet_ & kLong10) SlideChain(long10_);
+      if (chainSet_ & kLong12) SlideChain(long12_);
+      if (chainSet_ & kLong16) SlideChain(long16_);
     }
   }
 
+  template <unsigned kBytes>
+  static void SlideChain(TLongChain<kBytes>& chain) {
+    SlideTable(chain.head);
+    SlideTable(chain.link);
+    chain.next = chain.next > 32768 ? chain.next - 32768 : 0;
+  }
   // v - 32768, or 0 below 32768: a saturating subtraction the compiler vectorises.
   static void SlideTable(uint16_t* t) {
     for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i)
@@ -391,8 +443,11 @@ class TMatchFinder {
     if (extraChains_) {
       std::memset(bucket3_, 0, TDeflateBuffers::kTableSize * sizeof(uint32_t));
       std::memset(head4_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
-      std::memset(head8_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
-      if (chain16_) std::memset(head16_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+      if (chainSet_ & kLong6) long6_.Clear();
+      long8_.Clear();
+      if (chainSet_ & kLong10) long10_.Clear();
+      if (chainSet_ & kLong12) long12_.Clear();
+      if (chainSet_ & kLong16) long16_.Clear();
     }
     if (level_ <= 2) {
       decisions_.GeneralFlags |= 4;
@@ -423,7 +478,7 @@ class TMatchFinder {
     while (avail > 0) {
       const unsigned h = Insert<kExtra>(pos);
       if (h != 0 && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch<kExtra, false>(pos, h, 2, matchPos);
+        matchLen = LongestMatch<kExtra, 0>(pos, h, 2, matchPos);
         if (matchLen > avail) matchLen = avail;
       }
       bool flush;
@@ -458,7 +513,7 @@ class TMatchFinder {
     return EmitBlock(pos, true);
   }
 
-  template <bool kExtra, bool kChain16>
+  template <bool kExtra, unsigned kSet>
   uint64_t DeflateLazy() {
     const unsigned lazyLimit = cfg_.lazy;
     unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
@@ -470,7 +525,7 @@ class TMatchFinder {
       const unsigned prevPos = matchPos;
       matchLen = 2;
       if (h != 0 && prevLen < lazyLimit && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch<kExtra, kChain16>(pos, h, prevLen, matchPos);
+        matchLen = LongestMatch<kExtra, kSet>(pos, h, prevLen, matchPos);
         if (matchLen > avail) matchLen = avail;
         if (matchLen == 3 && ((pos - matchPos) & 0xFFFF) > kTooFar) matchLen = 2;
       }
@@ -520,18 +575,17 @@ class TMatchFinder {
   uint16_t* const link_;
   uint16_t* const head4_;
   uint32_t* const chain4_;  // link in the low half, rank in the high half
-  uint16_t* const head8_;
-  uint16_t* const link8_;
-  uint16_t* const head16_;
-  uint16_t* const link16_;
+  TLongChain<6> long6_;
+  TLongChain<8> long8_;
+  TLongChain<10> long10_;
+  TLongChain<12> long12_;
+  TLongChain<16> long16_;
   const Config cfg_;
   const bool extraChains_;  // the 4- and 8-byte chains of LongestMatch
-  const bool chain16_;      // and the 16-byte chain (kChain16From)
+  const unsigned chainSet_;  // and the other catch-up chains (kChainSet)
   const int level_;
   TDeflateDecisions& decisions_;
 
-  unsigned next8_ = 0;   // the first position not yet in the 8-byte chain
-  unsigned next16_ = 0;  // and in the 16-byte chain
   unsigned pos_ = 0;
   unsigned avail_ = 0;
   unsigned matchPos_ = 0;

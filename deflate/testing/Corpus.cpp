@@ -45,6 +45,25 @@ std::string GerberText(size_t n, uint32_t seed) {
   return s;
 }
 
+// Copies of a few strings cut after 3 to 24 bytes and continued with a byte that none of
+// them holds: a search meets candidates that share each prefix length with it, so every
+// chain of the match finder, and every switch from one chain to a longer one, decides
+// some of the searches.
+std::string SharedPrefixes(size_t n, uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::string bases[6];
+  for (std::string& base : bases)
+    for (int i = 0; i < 32; ++i) base.push_back(static_cast<char>('a' + rng() % 8));
+  std::string s;
+  while (s.size() < n) {
+    const uint32_t r = rng();
+    s.append(bases[r % 6], 0, 3 + (r >> 8) % 22);
+    s.push_back(static_cast<char>('A' + (r >> 16) % 26));
+  }
+  s.resize(n);
+  return s;
+}
+
 std::string BinaryMix(size_t n, uint32_t seed) {
   std::mt19937 rng(seed);
   std::string s;
@@ -86,6 +105,7 @@ std::vector<std::pair<std::string, std::string>> StandardCorpus() {
   c.emplace_back("random 70000", RandomBytes(70000, 5));
   c.emplace_back("run of one byte", std::string(100000, 'A'));
   c.emplace_back("gerber 300k", GerberText(300000, 6));
+  c.emplace_back("shared prefixes", SharedPrefixes(150000, 11));
   c.emplace_back("early end", EarlyEndData(200000, 7));
   c.emplace_back("mixed 1.2 MiB", Text(400000, 8) + BinaryMix(400000, 9) + RandomBytes(400000, 10));
   return c;

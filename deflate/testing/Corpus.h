@@ -16,6 +16,8 @@ std::string Text(size_t n, uint32_t seed);
 std::string GerberText(size_t n, uint32_t seed);
 // Structured binary: little-endian records, small integers, zero padding.
 std::string BinaryMix(size_t n, uint32_t seed);
+// Copies of a few strings cut at every length from 3 to 24: candidates of each prefix length.
+std::string SharedPrefixes(size_t n, uint32_t seed);
 // Fresh literals between long copies of earlier bytes: few matches, long input per symbol.
 std::string EarlyEndData(size_t n, uint32_t seed);
 
