@@ -40,6 +40,53 @@ class TBitWriter {
     }
   }
 
+  // A long run of codes (a block's symbols) with the writer's state in locals: a byte
+  // store into the buffer may alias anything, so the writer's own fields would be reloaded
+  // after every store, while the run keeps them in registers. Its Send stores the word
+  // every time and keeps it only when 32 bits are complete, without a branch on the bit
+  // count, which is taken at random every second or third code. The bytes, the batches
+  // and the moments of the batches are those of send_bits. The writer gets its state back
+  // when the run ends.
+  class TRun {
+   public:
+    explicit TRun(TBitWriter& writer)
+        : writer_(writer), bits_(writer.bits_), count_(writer.count_), outCount_(writer.outCount_) {}
+    ~TRun() { Store(); }
+    TRun(const TRun&) = delete;
+    TRun& operator=(const TRun&) = delete;
+
+    inline void Send(uint32_t value, unsigned length) {
+      bits_ |= static_cast<uint64_t>(value) << count_;
+      count_ += length;
+      const uint32_t word = static_cast<uint32_t>(bits_);
+      unsigned char bytes[4] = {static_cast<unsigned char>(word),
+                                static_cast<unsigned char>(word >> 8),
+                                static_cast<unsigned char>(word >> 16),
+                                static_cast<unsigned char>(word >> 24)};
+      std::memcpy(writer_.buffer_ + outCount_, bytes, 4);
+      const unsigned full = count_ >> 5;  // 1 when the word is complete
+      outCount_ += full << 2;
+      bits_ >>= full << 5;
+      count_ &= 31;
+      if (outCount_ >= kCapacity) {
+        Store();
+        writer_.FlushFullBuffer();
+        outCount_ = writer_.outCount_;
+      }
+    }
+
+   private:
+    void Store() {
+      writer_.bits_ = bits_;
+      writer_.count_ = count_;
+      writer_.outCount_ = outCount_;
+    }
+    TBitWriter& writer_;
+    uint64_t bits_;
+    unsigned count_;
+    unsigned outCount_;
+  };
+
   // The byte appends are for byte boundaries (no bits pending), as after align_bits.
   // Appends a 16-bit value as two bytes, low byte first. With 1023 or more bytes pending
   // the buffer is flushed first.

@@ -112,6 +112,38 @@ TEST(BitWriter, ByteBufferFlushesAtItsEdge) {
   EXPECT_EQ(sink2.calls.back(), "\x03");
 }
 
+// A run of codes gives the writer's bytes, batches and moments of batches: after every
+// code both sides have handed the sink the same batches, and the writer goes on from
+// where the run left it.
+TEST(BitWriter, RunOfCodesWritesWhatSendBitsWrites) {
+  std::mt19937 rng(5);
+  std::vector<std::pair<uint32_t, unsigned>> codes;
+  for (int i = 0; i < 8000; ++i) {
+    const unsigned length = 1 + rng() % 28;
+    codes.emplace_back(rng() & ((1u << length) - 1), length);
+  }
+  TRecordingSink plainSink, runSink;
+  TBitWriter plain(plainSink), fast(runSink);
+  plain.send_bits(5, 3);
+  fast.send_bits(5, 3);
+  {
+    TBitWriter::TRun run(fast);
+    for (const auto& [value, length] : codes) {
+      plain.send_bits(value, length);
+      run.Send(value, length);
+      ASSERT_EQ(runSink.calls.size(), plainSink.calls.size());
+    }
+  }
+  EXPECT_GE(plainSink.calls.size(), 10u) << "the codes cross the buffer's edge many times";
+  EXPECT_EQ(fast.PendingBits(), plain.PendingBits());
+  EXPECT_EQ(fast.PendingBytes(), plain.PendingBytes());
+  plain.send_bits(0x1FF, 9);
+  fast.send_bits(0x1FF, 9);
+  plain.align_bits();
+  fast.align_bits();
+  EXPECT_EQ(runSink.calls, plainSink.calls);
+}
+
 TEST(BitWriter, CopyStored) {
   TRecordingSink sink;
   TBitWriter w(sink);

@@ -266,20 +266,20 @@ void THuffmanBlock::CompressBlock(const uint16_t* litCode, const uint8_t* litLen
   uint32_t distBits[kDistCodes];
   for (int code = 0; code < kDistCodes; ++code)
     distBits[code] = static_cast<uint32_t>(distLen[code] + kExtraDistBits[code]);
+  TBitWriter::TRun run(writer_);
   for (size_t i = 0; i < symCount_; ++i) {
     const uint32_t sym = symbols_[i];
     if (sym < kMatchFlag) {
-      writer_.send_bits(litCode[sym], litLen[sym]);
+      run.Send(litCode[sym], litLen[sym]);
     } else {
       const unsigned lc = sym & 0xFF;
-      writer_.send_bits(lenCode[lc], lenBits[lc]);
+      run.Send(lenCode[lc], lenBits[lc]);
       const unsigned dist = sym >> kDistShift;
       const int code = tables_.DistCode(dist);
-      writer_.send_bits(distCode[code] | ((dist - tables_.baseDist[code]) << distLen[code]),
-                        distBits[code]);
+      run.Send(distCode[code] | ((dist - tables_.baseDist[code]) << distLen[code]), distBits[code]);
     }
   }
-  writer_.send_bits(litCode[kEndBlock], litLen[kEndBlock]);
+  run.Send(litCode[kEndBlock], litLen[kEndBlock]);
 }
 
 void THuffmanBlock::CheckSize(uint64_t bits) const {
