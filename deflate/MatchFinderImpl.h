@@ -188,13 +188,15 @@ struct TLongChain {
     return true;
   }
   void Clear() { std::memset(head, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t)); }
+  // Puts the position s, whose bytes are at p, into the chain.
+  inline void Put(const uint8_t* p, unsigned s) {
+    const unsigned key = Hash(p);
+    link[s & kHashMask] = head[key];
+    head[key] = static_cast<uint16_t>(s);
+  }
   // Puts the positions next .. last into the chain.
   inline void CatchUp(const uint8_t* window, unsigned last) {
-    for (unsigned s = next; s <= last; ++s) {
-      const unsigned key = Hash(window + s);
-      link[s & kHashMask] = head[key];
-      head[key] = static_cast<uint16_t>(s);
-    }
+    for (unsigned s = next; s <= last; ++s) Put(window + s, s);
     if (last + 1 > next) next = last + 1;
   }
 };
@@ -268,6 +270,22 @@ class TMatchFinder {
       chains.Insert<kExtra>(s, key);
   }
 
+  // Puts the positions up to last into every catch-up chain of the set, in one pass: the
+  // chains of a set are always caught up together.
+  template <unsigned kSet>
+  inline void CatchUpAll(unsigned last) {
+    const unsigned from = long8_.next;
+    for (unsigned s = from; s <= last; ++s) {
+      const uint8_t* const p = window_ + s;
+      if constexpr ((kSet & kLong6) != 0) long6_.Put(p, s);
+      long8_.Put(p, s);
+      if constexpr ((kSet & kLong10) != 0) long10_.Put(p, s);
+      if constexpr ((kSet & kLong12) != 0) long12_.Put(p, s);
+      if constexpr ((kSet & kLong16) != 0) long16_.Put(p, s);
+    }
+    if (last + 1 > from) long6_.next = long8_.next = long10_.next = long12_.next = long16_.next = last + 1;
+  }
+
   // Only the greedy levels skip positions, and none of them keeps more than the 8-byte
   // catch-up chain.
   inline void SkipTo8(unsigned inserted, unsigned next) {
@@ -336,7 +354,6 @@ class TMatchFinder {
     // The longer chains, each from its newest entry, while best is short enough that a
     // longer chain would skip candidates that can still beat it.
     const auto walk = [&](auto& chain, unsigned until) {  // true when the search is over
-      chain.CatchUp(window_, pos);
       unsigned c = pos;
       while (best < until) {
         c = chain.link[c & kHashMask];
@@ -348,6 +365,7 @@ class TMatchFinder {
       }
       return false;
     };
+    CatchUpAll<kSet>(pos);
     if constexpr ((kSet & kLong6) != 0) {
       if (best < WalkUntil(kSet, 6) && walk(long6_, WalkUntil(kSet, 6))) return best;
     }
