@@ -385,6 +385,17 @@ class TMatchFinder {
     return best;
   }
 
+  // Whether a search from h with best 2 finds nothing because its only candidate is h and
+  // h fails the two checks: LongestMatch would give best back unchanged. Most searches in
+  // data without repeats end so, and this test costs much less than the call.
+  inline bool LoneMiss(unsigned pos, unsigned h) const {
+    const uint8_t* const m = window_ + h;
+    const uint8_t* const scan = window_ + pos;
+    if (Load16(m + 1) == Load16(scan + 1) && Load16(m) == Load16(scan)) return false;
+    const unsigned limit = pos > kMaxDist ? pos - kMaxDist : 0;
+    return link_[h & kHashMask] <= limit;
+  }
+
   // The source of a match is start minus the 16-bit distance; right after a slide it may
   // begin one byte before the window, at Window()[-1], which the slide keeps.
   void VerifyMatch(unsigned start, unsigned m, unsigned len) const {
@@ -501,7 +512,7 @@ class TMatchFinder {
     while (avail > 0) {
       const unsigned h = Insert<kExtra>(pos);
       if (h != 0 && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch<kExtra, 0>(pos, h, 2, matchPos);
+        matchLen = LoneMiss(pos, h) ? 2 : LongestMatch<kExtra, 0>(pos, h, 2, matchPos);
         if (matchLen > avail) matchLen = avail;
       }
       bool flush;
@@ -548,7 +559,9 @@ class TMatchFinder {
       const unsigned prevPos = matchPos;
       matchLen = 2;
       if (h != 0 && prevLen < lazyLimit && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LongestMatch<kExtra, kSet>(pos, h, prevLen, matchPos);
+        matchLen = prevLen == 2 && LoneMiss(pos, h)
+                       ? prevLen
+                       : LongestMatch<kExtra, kSet>(pos, h, prevLen, matchPos);
         if (matchLen > avail) matchLen = avail;
         if (matchLen == 3 && ((pos - matchPos) & 0xFFFF) > kTooFar) matchLen = 2;
       }
