@@ -253,30 +253,40 @@ void THuffmanBlock::SendAllTrees(int lcodes, int dcodes, int blcodes) {
 // the length's extra bits, and its distance code joined with the distance's extra bits.
 void THuffmanBlock::CompressBlock(const uint16_t* litCode, const uint8_t* litLen,
                                   const uint16_t* distCode, const uint8_t* distLen) {
-  // Per block: length value (length - 3) -> joined code and bit count.
-  uint32_t lenCode[256];
-  uint8_t lenBits[256];
+  // Per block: the low 9 bits of a symbol word (a literal byte, or kMatchFlag with length
+  // - 3) -> the code of the literal or of the length joined with the length's extra bits
+  // (low 24 bits), and their bit count (high 8 bits). Every symbol starts with this code.
+  uint32_t head[2 * 256];
+  for (int c = 0; c < 256; ++c) head[c] = litCode[c] | (static_cast<uint32_t>(litLen[c]) << 24);
   for (int lc = 0; lc < 256; ++lc) {
     const int code = tables_.lengthCode[lc];
     const int sym = code + kEndBlock + 1;
-    lenCode[lc] = litCode[sym] | (static_cast<uint32_t>(lc - tables_.baseLength[code]) << litLen[sym]);
-    lenBits[lc] = static_cast<uint8_t>(litLen[sym] + kExtraLengthBits[code]);
+    const uint32_t bits = litLen[sym] + kExtraLengthBits[code];
+    head[256 + lc] = litCode[sym] | (static_cast<uint32_t>(lc - tables_.baseLength[code]) << litLen[sym]) |
+                     (bits << 24);
   }
-  // Per block: distance code -> bits of its code plus its extra bits.
-  uint32_t distBits[kDistCodes];
-  for (int code = 0; code < kDistCodes; ++code)
+  // Per block: distance code -> its code, the shift of its extra bits, their base and the
+  // bits of both.
+  uint32_t distHead[kDistCodes], distShift[kDistCodes], distBase[kDistCodes], distBits[kDistCodes];
+  for (int code = 0; code < kDistCodes; ++code) {
+    distHead[code] = distCode[code];
+    distShift[code] = distLen[code];
+    distBase[code] = tables_.baseDist[code];
     distBits[code] = static_cast<uint32_t>(distLen[code] + kExtraDistBits[code]);
+  }
+  // The loop reads only locals: the run's byte stores may alias any field of this object,
+  // which would otherwise be reloaded after every code.
+  const uint32_t* const symbols = symbols_;
+  const size_t count = symCount_;
   TBitWriter::TRun run(writer_);
-  for (size_t i = 0; i < symCount_; ++i) {
-    const uint32_t sym = symbols_[i];
-    if (sym < kMatchFlag) {
-      run.Send(litCode[sym], litLen[sym]);
-    } else {
-      const unsigned lc = sym & 0xFF;
-      run.Send(lenCode[lc], lenBits[lc]);
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t sym = symbols[i];
+    const uint32_t first = head[sym & 0x1FF];
+    run.Send(first & 0xFFFFFF, first >> 24);
+    if (sym >= kMatchFlag) {
+      const unsigned code = (sym >> kCodeShift) & 0x1F;
       const unsigned dist = sym >> kDistShift;
-      const int code = tables_.DistCode(dist);
-      run.Send(distCode[code] | ((dist - tables_.baseDist[code]) << distLen[code]), distBits[code]);
+      run.Send(distHead[code] | ((dist - distBase[code]) << distShift[code]), distBits[code]);
     }
   }
   run.Send(litCode[kEndBlock], litLen[kEndBlock]);

@@ -32,10 +32,11 @@ class THuffmanBlock {
   }
   inline bool TallyMatch(unsigned dist, unsigned lengthMinus3, int32_t blockInput) {
     --dist;
-    symbols_[symCount_++] = kMatchFlag | lengthMinus3 | (dist << kDistShift);
+    const unsigned code = static_cast<unsigned>(tables_.DistCode(dist));
+    symbols_[symCount_++] = kMatchFlag | lengthMinus3 | (code << kCodeShift) | (dist << kDistShift);
     ++matchCount_;
     ++litFreq_[tables_.lengthCode[lengthMinus3] + kEndBlock + 1];
-    ++distFreq_[tables_.DistCode(dist)];
+    ++distFreq_[code];
     return EndSymbol(blockInput);
   }
 
@@ -47,9 +48,12 @@ class THuffmanBlock {
  private:
   static constexpr int kHeapSize = 2 * kLitLenSymbols + 1;
   // A symbol word: a literal is its byte; a match is length - 3 in the low 8 bits with
-  // kMatchFlag set, and distance - 1 from bit kDistShift on. One word per symbol saves the
-  // separate flag bits and distance buffer: one store to tally, one load to write.
+  // kMatchFlag set, its distance code (0 to 29) from bit kCodeShift on, and distance - 1
+  // from bit kDistShift on. One word per symbol saves the separate flag bits and distance
+  // buffer: one store to tally, one load to write; and the code that the tally looked up
+  // for the frequencies is not looked up again to write the block.
   static constexpr uint32_t kMatchFlag = 0x100;
+  static constexpr unsigned kCodeShift = 9;
   static constexpr unsigned kDistShift = 16;
 
   // One Huffman tree under construction: frequencies, parents and then lengths, codes.
