@@ -165,14 +165,13 @@ struct TChains {
 };
 
 // A chain of positions linked by a hash of their first kBytes bytes (6 to 16). A
-// position joins it only once a search has reached it (CatchUp): then its bytes have been
-// read (the window holds at least 262 bytes from the search position on, or the input has
-// ended), so its hash never changes afterwards.
+// position joins it only once a search has reached it (TMatchFinder::CatchUpAll): then its
+// bytes have been read (the window holds at least 262 bytes from the search position on,
+// or the input has ended), so its hash never changes afterwards.
 template <unsigned kBytes>
 struct TLongChain {
   uint16_t* head;
   uint16_t* link;
-  unsigned next = 0;  // the first position not yet in the chain
 
   // The 6-byte chain shifts the two bytes after its own out of its 8-byte load.
   static constexpr unsigned kFirstShift = kBytes == 6 ? 16 : 0;
@@ -198,11 +197,6 @@ struct TLongChain {
     const unsigned key = Hash(p);
     link[s & kHashMask] = head[key];
     head[key] = static_cast<uint16_t>(s);
-  }
-  // Puts the positions next .. last into the chain.
-  inline void CatchUp(const uint8_t* window, unsigned last) {
-    for (unsigned s = next; s <= last; ++s) Put(window + s, s);
-    if (last + 1 > next) next = last + 1;
   }
 };
 
@@ -258,7 +252,7 @@ class TMatchFinder {
   static unsigned RollHash(unsigned key, uint8_t next) { return ((key << 5) ^ next) & kHashMask; }
   // Inserts s into its chain; returns the previous head of the chain (0: none). With the
   // extra chains, s also gets its rank and goes into the chain of its first 4 bytes; the
-  // longer chains catch up later (TLongChain::CatchUp).
+  // longer chains catch up later (CatchUpAll).
   template <bool kExtra>
   inline unsigned Insert(unsigned s) {
     return chains_.Insert<kExtra>(s, HashAt(s));
@@ -275,12 +269,11 @@ class TMatchFinder {
       chains.Insert<kExtra>(s, key);
   }
 
-  // Puts the positions up to last into every catch-up chain of the set, in one pass: the
-  // chains of a set are always caught up together.
+  // Puts the positions longNext_ .. last into every catch-up chain of the set, in one
+  // pass: the chains of a set are always caught up together.
   template <unsigned kSet>
   inline void CatchUpAll(unsigned last) {
-    const unsigned from = long8_.next;
-    for (unsigned s = from; s <= last; ++s) {
+    for (unsigned s = longNext_; s <= last; ++s) {
       const uint8_t* const p = window_ + s;
       if constexpr ((kSet & kLong6) != 0) long6_.Put(p, s);
       long8_.Put(p, s);
@@ -288,14 +281,15 @@ class TMatchFinder {
       if constexpr ((kSet & kLong12) != 0) long12_.Put(p, s);
       if constexpr ((kSet & kLong16) != 0) long16_.Put(p, s);
     }
-    if (last + 1 > from) long6_.next = long8_.next = long10_.next = long12_.next = long16_.next = last + 1;
+    if (last + 1 > longNext_) longNext_ = last + 1;
   }
 
-  // Only the greedy levels skip positions, and none of them keeps more than the 8-byte
-  // catch-up chain.
+  // Only the greedy levels skip positions (those inside a long match), and none of them
+  // keeps more than the 8-byte catch-up chain: the positions up to inserted join it, the
+  // skipped ones up to next never do.
   inline void SkipTo8(unsigned inserted, unsigned next) {
-    long8_.CatchUp(window_, inserted);
-    long8_.next = next;
+    CatchUpAll<0>(inserted);
+    longNext_ = next;
   }
 
   // The chain walk from cur for the string at pos; best starts at prevLen. Candidates are
@@ -424,6 +418,7 @@ class TMatchFinder {
       if (chainSet_ & kLong10) SlideChain(long10_);
       if (chainSet_ & kLong12) SlideChain(long12_);
       if (chainSet_ & kLong16) SlideChain(long16_);
+      longNext_ = longNext_ > 32768 ? longNext_ - 32768 : 0;
     }
   }
 
@@ -431,7 +426,6 @@ class TMatchFinder {
   static void SlideChain(TLongChain<kBytes>& chain) {
     SlideTable(chain.head);
     SlideTable(chain.link);
-    chain.next = chain.next > 32768 ? chain.next - 32768 : 0;
   }
   // v - 32768, or 0 below 32768: a saturating subtraction the compiler vectorises.
   static void SlideTable(uint16_t* t) {
@@ -622,6 +616,7 @@ class TMatchFinder {
   const int level_;
   TDeflateDecisions& decisions_;
 
+  unsigned longNext_ = 0;  // the first position not yet in the catch-up chains
   unsigned pos_ = 0;
   unsigned avail_ = 0;
   unsigned matchPos_ = 0;
