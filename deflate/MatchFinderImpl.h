@@ -379,15 +379,26 @@ class TMatchFinder {
     return best;
   }
 
-  // Whether a search from h with best 2 finds nothing because its only candidate is h and
-  // h fails the two checks: LongestMatch would give best back unchanged. Most searches in
-  // data without repeats end so, and this test costs much less than the call.
-  inline bool LoneMiss(unsigned pos, unsigned h) const {
-    const uint8_t* const m = window_ + h;
-    const uint8_t* const scan = window_ + pos;
-    if (Load16(m + 1) == Load16(scan + 1) && Load16(m) == Load16(scan)) return false;
+  // Whether a search from h with best 2 finds nothing: none of the chain's first kProbe
+  // candidates within reach shares its first 3 bytes with pos, and the chain leaves reach
+  // (or the step limit falls) within them. LongestMatch would give best back unchanged.
+  // In data without repeats most searches end so, and the walk's exits there are coin
+  // flips: deciding without a branch per candidate spares the mispredictions, and loading
+  // a few candidates beyond the end costs less.
+  inline bool NothingWithin(unsigned pos, unsigned h) const {
+    constexpr unsigned kProbe = 4;
     const unsigned limit = pos > kMaxDist ? pos - kMaxDist : 0;
-    return link_[h & kHashMask] <= limit;
+    const uint32_t scan = Load32(window_ + pos);
+    unsigned c = h;
+    bool alive = ((pos - h) & 0xFFFF) <= kMaxDist;
+    bool hit = false;
+    for (unsigned i = 0; i < kProbe; ++i) {
+      // The first 3 bytes equal: the XOR's low 24 bits clear (little-endian load).
+      hit |= alive & (((Load32(window_ + c) ^ scan) << 8) == 0);
+      c = link_[c & kHashMask];
+      alive &= c > limit;
+    }
+    return !hit && (!alive || cfg_.chain <= kProbe);
   }
 
   // The source of a match is start minus the 16-bit distance; right after a slide it may
@@ -505,8 +516,8 @@ class TMatchFinder {
     unsigned matchLen = 0;
     while (avail > 0) {
       const unsigned h = Insert<kExtra>(pos);
-      if (h != 0 && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = LoneMiss(pos, h) ? 2 : LongestMatch<kExtra, 0>(pos, h, 2, matchPos);
+      if (h != 0 && !NothingWithin(pos, h)) {
+        matchLen = LongestMatch<kExtra, 0>(pos, h, 2, matchPos);
         if (matchLen > avail) matchLen = avail;
       }
       bool flush;
@@ -552,10 +563,12 @@ class TMatchFinder {
       const unsigned prevLen = matchLen;
       const unsigned prevPos = matchPos;
       matchLen = 2;
-      if (h != 0 && prevLen < lazyLimit && ((pos - h) & 0xFFFF) <= kMaxDist) {
-        matchLen = prevLen == 2 && LoneMiss(pos, h)
-                       ? prevLen
-                       : LongestMatch<kExtra, kSet>(pos, h, prevLen, matchPos);
+      // Without a match at the previous position, NothingWithin settles most searches in
+      // data without repeats; it also makes the distance check. (Its result, 2, skips the
+      // clamp to avail below, which matters only for lengths of 3 and more.)
+      if (h != 0 && prevLen < lazyLimit &&
+          (prevLen == 2 ? !NothingWithin(pos, h) : ((pos - h) & 0xFFFF) <= kMaxDist)) {
+        matchLen = LongestMatch<kExtra, kSet>(pos, h, prevLen, matchPos);
         if (matchLen > avail) matchLen = avail;
         if (matchLen == 3 && ((pos - matchPos) & 0xFFFF) > kTooFar) matchLen = 2;
       }
