@@ -389,12 +389,18 @@ class TMatchFinder {
     constexpr unsigned kProbe = 4;
     const unsigned limit = pos > kMaxDist ? pos - kMaxDist : 0;
     const uint32_t scan = Load32(window_ + pos);
-    unsigned c = h;
     bool alive = ((pos - h) & 0xFFFF) <= kMaxDist;
+    // The first 3 bytes equal: the XOR's low 24 bits clear (little-endian load).
+    auto same3 = [&](unsigned c) { return ((Load32(window_ + c) ^ scan) << 8) == 0; };
+    // In data with repeats the first candidate mostly shares them: then the search is on,
+    // without waiting for the loads of the others. (No && here: its branch on alive would
+    // be a coin flip in data without repeats.)
+    if (alive & same3(h)) return false;
+    unsigned c = link_[h & kHashMask];
+    alive &= c > limit;
     bool hit = false;
-    for (unsigned i = 0; i < kProbe; ++i) {
-      // The first 3 bytes equal: the XOR's low 24 bits clear (little-endian load).
-      hit |= alive & (((Load32(window_ + c) ^ scan) << 8) == 0);
+    for (unsigned i = 1; i < kProbe; ++i) {
+      hit |= alive & same3(c);
       c = link_[c & kHashMask];
       alive &= c > limit;
     }
