@@ -515,8 +515,11 @@ class TMatchFinder {
     return block_.EmitBlock(data, static_cast<int32_t>(pos) - blockOrigin_, last);
   }
 
+  // The driver loops stay out of line (here and DeflateLazy): g++ otherwise inlines each
+  // into Run, keeps the whole finder in Run's frame and spills the loop's state there;
+  // level 1 was 3% slower so.
   template <bool kExtra>
-  uint64_t DeflateGreedy() {
+  __attribute__((noinline)) uint64_t DeflateGreedy() {
     const unsigned lazyLimit = cfg_.lazy;
     unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
     unsigned matchLen = 0;
@@ -559,7 +562,7 @@ class TMatchFinder {
   }
 
   template <bool kExtra, unsigned kSet>
-  uint64_t DeflateLazy() {
+  __attribute__((noinline)) uint64_t DeflateLazy() {
     const unsigned lazyLimit = cfg_.lazy;
     unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
     unsigned matchLen = 2;
