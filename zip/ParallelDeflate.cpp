@@ -71,7 +71,7 @@ class TParallelDeflater::TWorkerIO : public TDeflateIO {
 TParallelDeflater::TParallelDeflater(std::vector<TJob> jobs, int threads, int level)
     : level_(level), jobs_(std::move(jobs)) {
   const int workers = std::max(1, threads);
-  windowSize_ = 2 * static_cast<size_t>(workers);
+  windowSize_ = kEntriesAhead * static_cast<size_t>(workers);
   entries_.reserve(jobs_.size());
   for (size_t i = 0; i < jobs_.size(); ++i) entries_.push_back(std::make_unique<TEntry>());
   try {
