@@ -437,19 +437,22 @@ class TMatchFinder {
     if (extraChains_) {
       SlideTable(head4_);
       SlidePackedTable(chain4_);
-      if (chainSet_ & kLong6) SlideChain(long6_);
-      SlideChain(long8_);
-      if (chainSet_ & kLong10) SlideChain(long10_);
-      if (chainSet_ & kLong12) SlideChain(long12_);
-      if (chainSet_ & kLong16) SlideChain(long16_);
+      ForEachLongChain([](auto& chain) {
+        SlideTable(chain.head);
+        SlideTable(chain.link);
+      });
       longNext_ = longNext_ > 32768 ? longNext_ - 32768 : 0;
     }
   }
 
-  template <unsigned kBytes>
-  static void SlideChain(TLongChain<kBytes>& chain) {
-    SlideTable(chain.head);
-    SlideTable(chain.link);
+  // Calls f on each catch-up chain that the level keeps (kChainSet).
+  template <class F>
+  void ForEachLongChain(F&& f) {
+    if (chainSet_ & kLong6) f(long6_);
+    f(long8_);
+    if (chainSet_ & kLong10) f(long10_);
+    if (chainSet_ & kLong12) f(long12_);
+    if (chainSet_ & kLong16) f(long16_);
   }
   // v - 32768, or 0 below 32768: a saturating subtraction the compiler vectorises.
   static void SlideTable(uint16_t* t) {
@@ -495,11 +498,7 @@ class TMatchFinder {
     if (extraChains_) {
       std::memset(bucket3_, 0, TDeflateBuffers::kTableSize * sizeof(uint32_t));
       std::memset(head4_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
-      if (chainSet_ & kLong6) long6_.Clear();
-      long8_.Clear();
-      if (chainSet_ & kLong10) long10_.Clear();
-      if (chainSet_ & kLong12) long12_.Clear();
-      if (chainSet_ & kLong16) long16_.Clear();
+      ForEachLongChain([](auto& chain) { chain.Clear(); });
     }
     if (level_ <= 2) {
       decisions_.GeneralFlags |= 4;
