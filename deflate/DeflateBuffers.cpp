@@ -11,6 +11,7 @@ TDeflateBuffers::TDeflateBuffers()
       chain4_(std::make_unique<uint32_t[]>(kTableSize)),
       head4_(std::make_unique<uint16_t[]>(kTableSize)),
       bucket3_(std::make_unique<uint32_t[]>(kTableSize)),
+      newest4_(std::make_unique<uint64_t[]>(kTableSize)),
       link6_(std::make_unique<uint16_t[]>(kTableSize)),
       head6_(std::make_unique<uint16_t[]>(kTableSize)),
       link8_(std::make_unique<uint16_t[]>(kTableSize)),

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "deflate/CpuPath.h"
 #include "deflate/testing/Corpus.h"
 #include "deflate/testing/MemoryIO.h"
 #include "deflate/testing/PythonInflate.h"
@@ -151,6 +152,49 @@ TEST(DeflateEngine, MatchFoundJustBeforeASlideAtTheEnd) {
     EXPECT_TRUE(decoded.data == input);
   }
   SKIP_WITHOUT_PYTHON_INFLATE();
+}
+
+// A candidate exactly 32506 bytes back is the farthest one a search may take when it is
+// the newest of its hash, and one too far when an older one is reached along the chain.
+// Lower-case letters around a special string, its copy 32506 bytes on, and in the second
+// case a string between that shares only its first 3 bytes; no other position between
+// has their hash, so the copy's candidates are exactly these.
+TEST(DeflateEngine, CandidatesExactlyAtTheDistanceLimit) {
+  constexpr size_t kSize = 40000, kSource = 1000, kCopy = kSource + 32506, kNear = 20000;
+  const std::string special = "\xF1\xF2\xF3\xF4\xF5\xF6\xF7\xF8\xF9\xFA";
+  auto hashAt = [](const std::string& s, size_t p) {
+    return ((static_cast<uint8_t>(s[p]) << 10) ^ (static_cast<uint8_t>(s[p + 1]) << 5) ^
+            static_cast<uint8_t>(s[p + 2])) & 0x7FFF;
+  };
+  auto build = [&](bool withNear) {
+    for (uint32_t seed = 200;; ++seed) {
+      std::string input = deflate_testing::RandomBytes(kSize, seed);
+      for (auto& c : input) c = static_cast<char>('a' + static_cast<uint8_t>(c) % 26);
+      input.replace(kSource, special.size(), special);
+      input.replace(kCopy, special.size(), special);
+      if (withNear) input.replace(kNear, 4, special.substr(0, 3) + "N");
+      bool unique = true;
+      for (size_t p = kSource + 1; p < kCopy && unique; ++p)
+        unique = (withNear && p == kNear) || hashAt(input, p) != hashAt(input, kCopy);
+      if (unique) return input;
+    }
+  };
+  TDeflateBuffers buffers;
+  TDeflater deflater;
+  reference::TReferenceDeflater ref;
+  for (const bool withNear : {false, true}) {
+    const std::string input = build(withNear);
+    for (const TCpuPath path : {TCpuPath::Portable, TCpuPath::Avx2Bmi2}) {
+      if (!CpuPathAvailable(path)) continue;
+      deflater.SetCpuPath(path);
+      for (int level = 1; level <= 9; ++level) {
+        const std::string what = std::string(withNear ? "behind a nearer candidate" : "newest") +
+                                 ", level " + std::to_string(level);
+        ExpectSame(RunEngine(deflater, buffers, input, level), RunReference(ref, input, level),
+                   what);
+      }
+    }
+  }
 }
 
 TEST(DeflateEngine, EmptyEntryIsStoredAsText) {

@@ -214,6 +214,7 @@ class TMatchFinder {
         link_(buffers.LinkTable()),
         head4_(buffers.Head4Table()),
         chain4_(buffers.Chain4Table()),
+        newest4_(buffers.Newest4Table()),
         long6_{buffers.Head6Table(), buffers.Link6Table()},
         long8_{buffers.Head8Table(), buffers.Link8Table()},
         long10_{buffers.Head10Table(), buffers.Link10Table()},
@@ -221,12 +222,14 @@ class TMatchFinder {
         long16_{buffers.Head16Table(), buffers.Link16Table()},
         cfg_(kConfig[level]),
         extraChains_(cfg_.chain >= kExtraChainsFrom),
+        newest4Only_(level == 1),
         chainSet_(kChainSet[level]),
         level_(level),
         decisions_(decisions) {}
 
   uint64_t Run() {
     InitMatcher();
+    if (newest4Only_) return DeflateGreedy<false, true>();
     if (level_ <= 3) return extraChains_ ? DeflateGreedy<true>() : DeflateGreedy<false>();
     if (!extraChains_) return DeflateLazy<false, 0>();
     switch (chainSet_) {
@@ -256,6 +259,15 @@ class TMatchFinder {
   template <bool kExtra>
   inline unsigned Insert(unsigned s) {
     return chains_.Insert<kExtra>(s, HashAt(s));
+  }
+
+  // Level 1's insertion: s becomes the newest of the four positions kept for its hash
+  // (Newest4Table). Returns the four as they were: the candidates of a search from s.
+  inline uint64_t InsertNewest4(unsigned s) {
+    uint64_t& bucket = newest4_[HashAt(s)];
+    const uint64_t older = bucket;
+    bucket = (older << 16) | s;
+    return older;
   }
 
   // Inserts the positions from .. to - 1 (the inside of a match), as Insert does. Kept out
@@ -407,6 +419,55 @@ class TMatchFinder {
     return !hit && (!alive || cfg_.chain <= kProbe);
   }
 
+  // Level 1's search (best 2, a chain of four steps, nice 8) over the four positions that
+  // InsertNewest4 gave back: the candidates of the chain walk in the walk's order, with one
+  // load for all four instead of four dependent ones. The caller has checked the first
+  // one's distance; a later one out of reach ends the search, as it ends the walk. Forced
+  // inline: clang kept it as a call, and level 1 on Gerber data lost a tenth.
+  __attribute__((always_inline)) inline unsigned LongestOfNewest4(unsigned pos, uint64_t older,
+                                                                  unsigned& matchPos) const {
+    static_assert(kConfig[1].chain == 4 && kConfig[1].good > 2, "level 1 walks 4 steps");
+    const unsigned limit = pos > kMaxDist ? pos - kMaxDist : 0;
+    const uint8_t* const scan = window_ + pos;
+    const uint32_t scan4 = Load32(scan);
+    auto same3 = [&](unsigned c) { return ((Load32(window_ + c) ^ scan4) << 8) == 0; };
+    unsigned best = 2;
+    const auto consider = [&](unsigned c) {  // true when the search ends at nice
+      const unsigned len = MatchLength(scan, window_ + c);
+      if (len <= best) return false;
+      matchPos = c;
+      best = len;
+      return len >= cfg_.nice;
+    };
+    // In data with repeats the newest candidate mostly shares 3 bytes (four searches in
+    // five on Gerber data) and the others mostly do as well: a branch per candidate lets
+    // each compare start at once, and the search ends early at nice.
+    const unsigned first = older & 0xFFFF;
+    if (same3(first)) {
+      if (consider(first)) return best;
+      for (unsigned i = 1; i < 4; ++i) {
+        const unsigned c = static_cast<unsigned>(older >> (16 * i)) & 0xFFFF;
+        if (c <= limit) break;
+        if (same3(c) && consider(c)) break;
+      }
+      return best;
+    }
+    // Otherwise, which of the other three are in reach and share their first 3 bytes with
+    // pos, without a branch per candidate: in data without repeats that is mostly none,
+    // and the search ends on one well-predicted branch.
+    unsigned cand[4];
+    bool alive = true;
+    unsigned hits = 0;
+    for (unsigned i = 1; i < 4; ++i) {
+      cand[i] = static_cast<unsigned>(older >> (16 * i)) & 0xFFFF;
+      alive &= cand[i] > limit;
+      hits |= static_cast<unsigned>(alive & same3(cand[i])) << i;
+    }
+    for (; hits != 0; hits &= hits - 1)
+      if (consider(cand[__builtin_ctz(hits)])) break;
+    return best;
+  }
+
   // The source of a match is start minus the 16-bit distance; right after a slide it may
   // begin one byte before the window, at Window()[-1], which the slide keeps. Inline, with
   // the throw out of line: as a call of its own, the check of every match cost level 1
@@ -428,6 +489,10 @@ class TMatchFinder {
     matchPos_ = (matchPos_ - 32768) & 0xFFFF;
     pos_ -= 32768;
     blockOrigin_ -= 32768;
+    if (newest4Only_) {
+      SlideNewest4(newest4_);
+      return;
+    }
     if (extraChains_) {
       SlidePackedTable(bucket3_);
     } else {
@@ -458,6 +523,14 @@ class TMatchFinder {
   static void SlideTable(uint16_t* t) {
     for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i)
       t[i] = static_cast<uint16_t>((t[i] > 32768 ? t[i] : 32768) - 32768);
+  }
+  // The same for the four positions in each word of Newest4Table: a lane keeps its low 15
+  // bits when its top bit is set (v - 32768) and becomes 0 otherwise.
+  static void SlideNewest4(uint64_t* t) {
+    for (unsigned i = 0; i < TDeflateBuffers::kTableSize; ++i) {
+      const uint64_t top = (t[i] >> 15) & 0x0001000100010001ull;
+      t[i] &= top * 0x7FFF;
+    }
   }
   // The same for the low halves of a packed table; the high halves (ranks, counts) stay.
   // Subtracting min(low half, 32768) from the whole word does it without masks and merges.
@@ -494,7 +567,11 @@ class TMatchFinder {
   }
 
   void InitMatcher() {
-    std::memset(head_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+    if (newest4Only_) {
+      std::memset(newest4_, 0, TDeflateBuffers::kTableSize * sizeof(uint64_t));
+    } else {
+      std::memset(head_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
+    }
     if (extraChains_) {
       std::memset(bucket3_, 0, TDeflateBuffers::kTableSize * sizeof(uint32_t));
       std::memset(head4_, 0, TDeflateBuffers::kTableSize * sizeof(uint16_t));
@@ -524,16 +601,26 @@ class TMatchFinder {
   // The driver loops stay out of line (here and DeflateLazy): g++ otherwise inlines each
   // into Run, keeps the whole finder in Run's frame and spills the loop's state there;
   // level 1 was 3% slower so.
-  template <bool kExtra>
+  // kNewest4: level 1, with Newest4Table in place of the chains.
+  template <bool kExtra, bool kNewest4 = false>
   __attribute__((noinline)) uint64_t DeflateGreedy() {
     const unsigned lazyLimit = cfg_.lazy;
     unsigned pos = pos_, avail = avail_, matchPos = matchPos_;
     unsigned matchLen = 0;
     while (avail > 0) {
-      const unsigned h = Insert<kExtra>(pos);
-      if (h != 0 && !NothingWithin(pos, h)) {
-        matchLen = LongestMatch<kExtra, 0>(pos, h, 2, matchPos);
-        if (matchLen > avail) matchLen = avail;
+      if constexpr (kNewest4) {
+        const uint64_t older = InsertNewest4(pos);
+        const unsigned h = older & 0xFFFF;
+        if (h != 0 && ((pos - h) & 0xFFFF) <= kMaxDist) {
+          matchLen = LongestOfNewest4(pos, older, matchPos);
+          if (matchLen > avail) matchLen = avail;
+        }
+      } else {
+        const unsigned h = Insert<kExtra>(pos);
+        if (h != 0 && !NothingWithin(pos, h)) {
+          matchLen = LongestMatch<kExtra, 0>(pos, h, 2, matchPos);
+          if (matchLen > avail) matchLen = avail;
+        }
       }
       bool flush;
       if (matchLen >= 3) {
@@ -542,7 +629,13 @@ class TMatchFinder {
                                   static_cast<int32_t>(pos) - blockOrigin_);
         avail -= matchLen;
         if (matchLen <= lazyLimit) {
-          for (unsigned i = 1; i < matchLen; ++i) Insert<kExtra>(pos + i);
+          for (unsigned i = 1; i < matchLen; ++i) {
+            if constexpr (kNewest4) {
+              InsertNewest4(pos + i);
+            } else {
+              Insert<kExtra>(pos + i);
+            }
+          }
         } else if constexpr (kExtra) {
           SkipTo8(pos, pos + matchLen);
         }
@@ -633,6 +726,7 @@ class TMatchFinder {
   uint16_t* const link_;
   uint16_t* const head4_;
   uint32_t* const chain4_;  // link in the low half, rank in the high half
+  uint64_t* const newest4_;
   TLongChain<6> long6_;
   TLongChain<8> long8_;
   TLongChain<10> long10_;
@@ -640,6 +734,7 @@ class TMatchFinder {
   TLongChain<16> long16_;
   const Config cfg_;
   const bool extraChains_;  // the 4- and 8-byte chains of LongestMatch
+  const bool newest4Only_;  // level 1: Newest4Table instead of the chains
   const unsigned chainSet_;  // and the other catch-up chains (kChainSet)
   const int level_;
   TDeflateDecisions& decisions_;
