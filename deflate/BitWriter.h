@@ -42,32 +42,31 @@ class TBitWriter {
 
   // A long run of codes (a block's symbols) with the writer's state in locals: a byte
   // store into the buffer may alias anything, so the writer's own fields would be reloaded
-  // after every store, while the run keeps them in registers. Its Send stores the word
-  // every time and keeps it only when 32 bits are complete, without a branch on the bit
-  // count, which is taken at random every second or third code. The bytes, the batches
-  // and the moments of the batches are those of send_bits. The writer gets its state back
-  // when the run ends.
+  // after every store, while the run keeps them in registers. The run keeps at most 7 bits
+  // pending: each Send stores 8 bytes and keeps the whole bytes among them, without a
+  // branch on the bit count, so a Send takes up to 56 bits (a match's length and distance
+  // codes with their extra bits in one). The batches are those of send_bits: a batch goes
+  // out as soon as 1024 bytes are complete, which for both is the code that takes the
+  // bits written to 8192 x batches. The writer gets its state back when the run ends.
   class TRun {
    public:
     explicit TRun(TBitWriter& writer)
-        : writer_(writer), bits_(writer.bits_), count_(writer.count_), outCount_(writer.outCount_) {}
+        : writer_(writer), bits_(writer.bits_), count_(writer.count_), outCount_(writer.outCount_) {
+      Send(0, 0);  // the writer may hold up to 31 bits: settle its whole bytes
+    }
     ~TRun() { Store(); }
     TRun(const TRun&) = delete;
     TRun& operator=(const TRun&) = delete;
 
-    inline void Send(uint32_t value, unsigned length) {
-      bits_ |= static_cast<uint64_t>(value) << count_;
+    // Appends the low length bits of value (length 0 to 56; 0 to 31 for the first Send).
+    inline void Send(uint64_t value, unsigned length) {
+      bits_ |= value << count_;
       count_ += length;
-      const uint32_t word = static_cast<uint32_t>(bits_);
-      unsigned char bytes[4] = {static_cast<unsigned char>(word),
-                                static_cast<unsigned char>(word >> 8),
-                                static_cast<unsigned char>(word >> 16),
-                                static_cast<unsigned char>(word >> 24)};
-      std::memcpy(writer_.buffer_ + outCount_, bytes, 4);
-      const unsigned full = count_ >> 5;  // 1 when the word is complete
-      outCount_ += full << 2;
-      bits_ >>= full << 5;
-      count_ &= 31;
+      std::memcpy(writer_.buffer_ + outCount_, &bits_, 8);  // little-endian host
+      const unsigned whole = count_ >> 3;
+      outCount_ += whole;
+      bits_ >>= whole << 3;  // at most 56: whole is at most 7
+      count_ &= 7;
       if (outCount_ >= kCapacity) {
         Store();
         writer_.FlushFullBuffer();

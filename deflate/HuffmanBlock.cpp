@@ -249,8 +249,8 @@ void THuffmanBlock::SendAllTrees(int lcodes, int dcodes, int blcodes) {
   WalkLengths(distTree_, dcodes - 1, true);
 }
 
-// Codes the block's symbols. A match goes out as two writes: its length code joined with
-// the length's extra bits, and its distance code joined with the distance's extra bits.
+// Codes the block's symbols. A match goes out as one write of up to 48 bits: its length
+// code, the length's extra bits, its distance code and the distance's extra bits.
 void THuffmanBlock::CompressBlock(const uint16_t* litCode, const uint8_t* litLen,
                                   const uint16_t* distCode, const uint8_t* distLen) {
   // Per block: the low 9 bits of a symbol word (a literal byte, or kMatchFlag with length
@@ -282,11 +282,14 @@ void THuffmanBlock::CompressBlock(const uint16_t* litCode, const uint8_t* litLen
   for (size_t i = 0; i < count; ++i) {
     const uint32_t sym = symbols[i];
     const uint32_t first = head[sym & 0x1FF];
-    run.Send(first & 0xFFFFFF, first >> 24);
+    const unsigned firstBits = first >> 24;
     if (sym >= kMatchFlag) {
       const unsigned code = (sym >> kCodeShift) & 0x1F;
       const unsigned dist = sym >> kDistShift;
-      run.Send(distHead[code] | ((dist - distBase[code]) << distShift[code]), distBits[code]);
+      const uint64_t second = distHead[code] | ((dist - distBase[code]) << distShift[code]);
+      run.Send((first & 0xFFFFFF) | (second << firstBits), firstBits + distBits[code]);
+    } else {
+      run.Send(first & 0xFFFFFF, firstBits);
     }
   }
   run.Send(litCode[kEndBlock], litLen[kEndBlock]);
