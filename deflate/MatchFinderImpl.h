@@ -222,8 +222,8 @@ class TMatchFinder {
         long16_{buffers.Head16Table(), buffers.Link16Table()},
         cfg_(kConfig[level]),
         extraChains_(cfg_.chain >= kExtraChainsFrom),
-        newest4Only_(level == 1),
         chainSet_(kChainSet[level]),
+        newest4Only_(level == 1),
         level_(level),
         decisions_(decisions) {}
 
@@ -455,11 +455,11 @@ class TMatchFinder {
     // Otherwise, which of the other three are in reach and share their first 3 bytes with
     // pos, without a branch per candidate: in data without repeats that is mostly none,
     // and the search ends on one well-predicted branch.
-    unsigned cand[4];
+    unsigned cand[3];
     bool alive = true;
     unsigned hits = 0;
-    for (unsigned i = 1; i < 4; ++i) {
-      cand[i] = static_cast<unsigned>(older >> (16 * i)) & 0xFFFF;
+    for (unsigned i = 0; i < 3; ++i) {
+      cand[i] = static_cast<unsigned>(older >> (16 * (i + 1))) & 0xFFFF;
       alive &= cand[i] > limit;
       hits |= static_cast<unsigned>(alive & same3(cand[i])) << i;
     }
@@ -600,8 +600,7 @@ class TMatchFinder {
 
   // The driver loops stay out of line (here and DeflateLazy): g++ otherwise inlines each
   // into Run, keeps the whole finder in Run's frame and spills the loop's state there;
-  // level 1 was 3% slower so.
-  // kNewest4: level 1, with Newest4Table in place of the chains.
+  // level 1 was 3% slower so. kNewest4: level 1, with Newest4Table in place of the chains.
   template <bool kExtra, bool kNewest4 = false>
   __attribute__((noinline)) uint64_t DeflateGreedy() {
     const unsigned lazyLimit = cfg_.lazy;
@@ -734,8 +733,8 @@ class TMatchFinder {
   TLongChain<16> long16_;
   const Config cfg_;
   const bool extraChains_;  // the 4- and 8-byte chains of LongestMatch
-  const bool newest4Only_;  // level 1: Newest4Table instead of the chains
   const unsigned chainSet_;  // and the other catch-up chains (kChainSet)
+  const bool newest4Only_;  // level 1: Newest4Table instead of the chains
   const int level_;
   TDeflateDecisions& decisions_;
 
