@@ -58,7 +58,8 @@ class TBitWriter {
     TRun(const TRun&) = delete;
     TRun& operator=(const TRun&) = delete;
 
-    // Appends the low length bits of value (length 0 to 56; 0 to 31 for the first Send).
+    // Appends the low length bits of value (length 0 to 56: the constructor has settled
+    // the writer's whole bytes, so at most 7 bits are pending before any Send).
     inline void Send(uint64_t value, unsigned length) {
       bits_ |= value << count_;
       count_ += length;

@@ -391,6 +391,12 @@ class TMatchFinder {
     return best;
   }
 
+  // Whether the first 3 bytes at c are those of scan4, the 4 bytes at the search position:
+  // the XOR's low 24 bits clear (little-endian load).
+  bool SharesFirst3(unsigned c, uint32_t scan4) const {
+    return ((Load32(window_ + c) ^ scan4) << 8) == 0;
+  }
+
   // Whether a search from h with best 2 finds nothing: none of the chain's first kProbe
   // candidates within reach shares its first 3 bytes with pos, and the chain leaves reach
   // (or the step limit falls) within them. LongestMatch would give best back unchanged.
@@ -402,17 +408,15 @@ class TMatchFinder {
     const unsigned limit = pos > kMaxDist ? pos - kMaxDist : 0;
     const uint32_t scan = Load32(window_ + pos);
     bool alive = ((pos - h) & 0xFFFF) <= kMaxDist;
-    // The first 3 bytes equal: the XOR's low 24 bits clear (little-endian load).
-    auto same3 = [&](unsigned c) { return ((Load32(window_ + c) ^ scan) << 8) == 0; };
-    // In data with repeats the first candidate mostly shares them: then the search is on,
-    // without waiting for the loads of the others. (No && here: its branch on alive would
-    // be a coin flip in data without repeats.)
-    if (alive & same3(h)) return false;
+    // In data with repeats the first candidate mostly shares the first 3 bytes: then the
+    // search is on, without waiting for the loads of the others. (No && here: its branch
+    // on alive would be a coin flip in data without repeats.)
+    if (alive & SharesFirst3(h, scan)) return false;
     unsigned c = link_[h & kHashMask];
     alive &= c > limit;
     bool hit = false;
     for (unsigned i = 1; i < kProbe; ++i) {
-      hit |= alive & same3(c);
+      hit |= alive & SharesFirst3(c, scan);
       c = link_[c & kHashMask];
       alive &= c > limit;
     }
@@ -430,7 +434,6 @@ class TMatchFinder {
     const unsigned limit = pos > kMaxDist ? pos - kMaxDist : 0;
     const uint8_t* const scan = window_ + pos;
     const uint32_t scan4 = Load32(scan);
-    auto same3 = [&](unsigned c) { return ((Load32(window_ + c) ^ scan4) << 8) == 0; };
     unsigned best = 2;
     const auto consider = [&](unsigned c) {  // true when the search ends at nice
       const unsigned len = MatchLength(scan, window_ + c);
@@ -443,12 +446,12 @@ class TMatchFinder {
     // five on Gerber data) and the others mostly do as well: a branch per candidate lets
     // each compare start at once, and the search ends early at nice.
     const unsigned first = older & 0xFFFF;
-    if (same3(first)) {
+    if (SharesFirst3(first, scan4)) {
       if (consider(first)) return best;
       for (unsigned i = 1; i < 4; ++i) {
         const unsigned c = static_cast<unsigned>(older >> (16 * i)) & 0xFFFF;
         if (c <= limit) break;
-        if (same3(c) && consider(c)) break;
+        if (SharesFirst3(c, scan4) && consider(c)) break;
       }
       return best;
     }
@@ -461,7 +464,7 @@ class TMatchFinder {
     for (unsigned i = 0; i < 3; ++i) {
       cand[i] = static_cast<unsigned>(older >> (16 * (i + 1))) & 0xFFFF;
       alive &= cand[i] > limit;
-      hits |= static_cast<unsigned>(alive & same3(cand[i])) << i;
+      hits |= static_cast<unsigned>(alive & SharesFirst3(cand[i], scan4)) << i;
     }
     for (; hits != 0; hits &= hits - 1)
       if (consider(cand[__builtin_ctz(hits)])) break;
